@@ -1,0 +1,1 @@
+// evc is built in this folder.
