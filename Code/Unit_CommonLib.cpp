@@ -2,4 +2,6 @@
 
 #include "Unit_AppFunc.h"
 
+TCommonLib* CommonLib = nullptr;
+
 TCommonLib::TCommonLib() : ExeFolder(TAppFunc().GetAppDir()) {}

@@ -22,4 +22,14 @@ class TCommonLib {
     std::string SizeToText(int64_t bytes) const { return ::SizeToText(bytes); }
     int32_t TimeTextToSeconds(const std::string& text) const { return ::TimeTextToSeconds(text); }
     int32_t TimeTextToSecondsLenient(const std::string& text) const { return ::TimeTextToSecondsLenient(text); }
+
+    // --- Encoder argument fragments and settings files ---
+
+    // --- Command line, processes and system ---
+
+    // --- Source list ---
+
+    // --- Output folder and messages ---
 };
+
+extern TCommonLib* CommonLib;

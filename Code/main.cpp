@@ -1,6 +1,12 @@
-#include <cstdio>
+#include "Unit_Convert.h"
 
-int main() {
-    std::puts("Vantorel: the main window is not built yet.");
-    return 0;
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantorel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vantorel"));
+    TFrmMainForm mainForm;
+    mainForm.show();
+    return app.exec();
 }

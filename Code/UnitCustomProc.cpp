@@ -1,0 +1,5 @@
+#include "UnitCustomProc.h"
+
+TCustomProc* CustomProc = nullptr;
+
+TCustomProc::TCustomProc() = default;
