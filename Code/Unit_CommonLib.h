@@ -28,6 +28,25 @@ class TCommonLib {
     // --- Command line, processes and system ---
 
     // --- Source list ---
+    // The file loaded into the preview, exactly as in its row; empty when nothing is loaded.
+    std::string PlayingFile;
+    // Runs the dialog from the folder; the chosen paths (repeats removed if asked), none on cancel.
+    TStringList ShowOpenFilesDialog(class TOpenDialog& dialog, bool removeRepeats, const std::string& folder);
+    // The paths without exact repeats; the first of each stays, order kept.
+    TStringList RemoveDuplicatePaths(const TStringList& paths) const;
+    // Appends a row for every path that is new, has an accepted extension and lasts at least a second.
+    void AddSourceFiles(class TSourceTreeList* list, const TStringList& paths);
+    // Whole seconds of the file's duration; 0 when it cannot be read.
+    int32_t ProbeDuration(const std::string& path, class TMediaProbe& probe);
+    // The file's length in bytes; throws std::system_error when it cannot be opened.
+    int64_t GetFileSizeBytes(const std::string& path) const;
+    void RemoveSelectedRows(class TSourceTreeList* list);
+    bool ClearRows(class TSourceTreeList* list);
+    // Writes the start (end) and the new cut length into every selected row.
+    void SetSelectedStart(class TSourceTreeList* list, int32_t start);
+    void SetSelectedEnd(class TSourceTreeList* list, int32_t end);
+    // Moves the preview to an absolute position; throws EMediaError when it cannot.
+    void SeekToMs(int64_t milliseconds);
 
     // --- Output folder and messages ---
 };

@@ -2,6 +2,8 @@
 
 #include "AppObjects.h"
 #include "RzBmpButton.h"
+#include "SourceTreeList.h"
+#include "TrimBar.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -78,7 +80,7 @@ void TFrmMainForm::CreateControls() {
     panLogo = Place<QWidget>(pnlMediaView, 1, 1, 258, 156);
     imgLOGO = Place<QLabel>(panLogo, 0, 0, 258, 156);
     imgLOGO->setAlignment(Qt::AlignCenter);
-    Panel1 = Place<QWidget>(this, 15, 274, 260, 21);
+    Panel1 = Place<TTrimBar>(this, 15, 274, 260, 21);
     pbPlayState = Place<QProgressBar>(this, 15, 294, 260, 10);
     pbPlayState->setTextVisible(false);
     pbPlayState->setRange(0, 100);
@@ -112,11 +114,13 @@ void TFrmMainForm::CreateControls() {
     chkShowOutputDirectory->setText(QStringLiteral("Show output directory when done"));
     chkShowOutputDirectory->setChecked(true);
 
-    dxTreeSourceFileInfo = Place<QTreeWidget>(this, 12, 336, 557, 158);
+    dxTreeSourceFileInfo = Place<TSourceTreeList>(this, 12, 336, 557, 158);
     btnOpenFile = Button(this, "Add", 576, 332, 108, 38);
     btnRemoveFile = Button(this, "Remove", 576, 367, 108, 38);
     btnClearFile = Button(this, "Clear", 576, 403, 108, 38);
     btnConvert = Button(this, "Convert", 576, 438, 108, 60);
+
+    CreatePreviewObjects();
 
     tmrClearMemory = new QTimer(this);
     tmrClearMemory->setInterval(1000);

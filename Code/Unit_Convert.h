@@ -3,6 +3,9 @@
 
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -10,8 +13,12 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QTimer;
-class QTreeWidget;
 class TRzBmpButton;
+class TMediaGraph;
+class TOpenDialog;
+class TPositionBar;
+class TSourceTreeList;
+class TTrimBar;
 
 class TFrmMainForm : public QWidget {
     Q_OBJECT
@@ -33,7 +40,7 @@ class TFrmMainForm : public QWidget {
     QWidget* DSVideoWindowEx1 = nullptr; // the player draws into this widget's native window
     QWidget* panLogo = nullptr;
     QLabel* imgLOGO = nullptr;
-    QWidget* Panel1 = nullptr; // trim bar
+    TTrimBar* Panel1 = nullptr;
     QProgressBar* pbPlayState = nullptr;
     QLabel* imgPlay = nullptr;
     TRzBmpButton* btnPlay = nullptr;
@@ -54,7 +61,7 @@ class TFrmMainForm : public QWidget {
     QCheckBox* chkShowOutputDirectory = nullptr;
 
     // Source list
-    QTreeWidget* dxTreeSourceFileInfo = nullptr;
+    TSourceTreeList* dxTreeSourceFileInfo = nullptr;
     TRzBmpButton* btnOpenFile = nullptr;
     TRzBmpButton* btnRemoveFile = nullptr;
     TRzBmpButton* btnClearFile = nullptr;
@@ -86,17 +93,33 @@ class TFrmMainForm : public QWidget {
     void tmrClearMemoryTimer();
 
     // --- Source list and preview handlers ---
+    TMediaGraph* FilterGraph = nullptr;       // plays into DSVideoWindowEx1
+    TPositionBar* dstrckbrMainform = nullptr; // its tick drives the position display
+    TOpenDialog* dlgOpenSourceFile = nullptr;
+    void CreatePreviewObjects();
     void btnOpenFileClick();
     void btnRemoveFileClick();
     void btnClearFileClick();
     void btnPlayClick();
     void btnPauseClick();
     void RzBmpButton1Click();
+    // Files dropped on the window, in drop order.
+    void FormDropFiles(const std::vector<std::string>& paths);
+    void dxTreeSourceFileInfoKeyDown(int key);
+    void dxTreeSourceFileInfoEndDrag(bool droppedOnGrid);
+    void actDxTreeListOnClickExecute();
+    void dxTreeSourceFileInfoDblClick();
+    void dstrckbrMainformTimer(uint32_t positionMs, uint32_t durationMs);
+    void Splitter1Moved();
+    void Splitter2Moved();
 
   protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Files dragged from the file manager onto the window.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void CreateControls();
