@@ -83,6 +83,16 @@ inline std::string UndecodableVideoAvi(const std::string& name, bool withAudio) 
     return WriteFile(name, bytes);
 }
 
+// An AVI whose audio stream is of a kind nobody decodes, beside good video.
+inline std::string UndecodableAudioAvi(const std::string& name) {
+    std::string bytes = ReadAll(Clip("undecodable-base-av.avi", 3, true));
+    // The second stream format chunk is the audio's; its first field names the codec.
+    const size_t video = bytes.find("strf");
+    const size_t audio = bytes.find("strf", video + 4);
+    if (audio != std::string::npos) bytes.replace(audio + 8, 2, "\xcd\xab");
+    return WriteFile(name, bytes);
+}
+
 // Closes every message box as soon as it shows and keeps its text.
 class TMessageBoxCatcher {
   public:
