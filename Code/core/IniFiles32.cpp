@@ -69,10 +69,22 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 } // namespace
 
 TIniFile32::TIniFile32(const std::string& fileName) : FileName(fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so that a pipe or a device in the file's place cannot stall the program.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return; // no file yet: every read gives its default
         ThrowFileError("Cannot open file", fileName, errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ThrowFileError("Cannot read file", fileName, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw EFileError("Cannot read file \"" + fileName +
+                         "\": " + (S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file"));
     }
     std::string bytes;
     char buffer[65536];

@@ -291,9 +291,15 @@ TEST_F(IniFileTest, SaveIntoAMissingFolderFails) {
     EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
 }
 
-TEST_F(IniFileTest, AnExistingFileThatCannotBeReadFails) {
-    fs::create_directory(path); // opens, but reading a folder fails whoever we are
-    ExpectFileErrorNaming([&] { TIniFile32 ini(path); }, path);
+TEST_F(IniFileTest, SomethingOtherThanAFileInItsPlaceFails) {
+    // A folder cannot be read whoever we are; a pipe must fail at once instead of waiting for a writer.
+    const std::string folderPath = folder.File("folder.ini"), pipePath = folder.File("pipe.ini");
+    fs::create_directory(folderPath);
+    ASSERT_EQ(::mkfifo(pipePath.c_str(), 0600), 0);
+    for (const std::string& odd : {folderPath, pipePath}) {
+        SCOPED_TRACE(odd);
+        ExpectFileErrorNaming([&] { TIniFile32 ini(odd); }, odd);
+    }
 }
 
 TEST_F(IniFileTest, AFileWithoutReadPermissionFails) {
