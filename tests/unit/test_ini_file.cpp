@@ -68,7 +68,9 @@ const char* const MatchingFile = "top=0\r\n"
                                  "k=second\r\n"
                                  "last=9\r\n"
                                  "[]\r\n"
-                                 "e=empty name\r\n";
+                                 "e=empty name\r\n"
+                                 " [D]\t\r\n"
+                                 "d=1\r\n";
 
 TEST_F(IniFileTest, ReadStringFollowsTheMatchingRules) {
     WriteBytes(path, MatchingFile);
@@ -76,21 +78,26 @@ TEST_F(IniFileTest, ReadStringFollowsTheMatchingRules) {
     struct Case {
         std::string section, key, expected;
     } cases[] = {
-        {"A", "k", "1"},        // header matched without regard to case; the upper one wins
-        {"a", "K", "-"},        // keys heed case
-        {"a", "Spaced", "val"}, // blanks and tabs around key and value go
-        {"a", " Spaced", "-"},  // the name asked for is not trimmed
-        {"a", "Key", "a=b"},    // the value may hold "="
-        {"a", "Empty", "-"},    // an empty value gives the default; the later line is not consulted
-        {"a", ";Semi", "1"},    // no comment syntax
-        {"a", "Semi", "-"},      {"a", "", "-"},  // the empty key never matches, even the line "=nokey"
-        {"a", "top", "-"},                        // lines above the first header belong to no section
-        {"", "top", "-"},        {"B", "x", "-"}, // blanks inside the brackets: listed, but not found by name
-        {" B ", "x", "1"},                        // ... except by the very same text
-        {"a", "x", "-"},                          // the walk stops at the next header
-        {"a", "last", "-"},                       // the lower duplicate section is never read
-        {"", "e", "empty name"},                  // "[]" is a section with the empty name
+        // clang-format off
+        {"A", "k", "1"},          // header matched without regard to case; the upper one wins
+        {"a", "K", "-"},          // keys heed case
+        {"a", "Spaced", "val"},   // blanks and tabs around key and value go
+        {"a", " Spaced", "-"},    // the name asked for is not trimmed
+        {"a", "Key", "a=b"},      // the value may hold "="
+        {"a", "Empty", "-"},      // an empty value gives the default; the later line is not consulted
+        {"a", ";Semi", "1"},      // no comment syntax
+        {"a", "Semi", "-"},
+        {"a", "", "-"},           // the empty key never matches, even the line "=nokey"
+        {"a", "top", "-"},        // lines above the first header belong to no section
+        {"", "top", "-"},
+        {"B", "x", "-"},          // blanks inside the brackets: listed, but not found by name
+        {" B ", "x", "1"},        // ... except by the very same text
+        {"D", "d", "-"},          // blanks outside the brackets: listed, but not found by name
+        {"a", "x", "-"},          // the walk stops at the next header
+        {"a", "last", "-"},       // the lower duplicate section is never read
+        {"", "e", "empty name"},  // "[]" is a section with the empty name
         {"missing", "k", "-"},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("[" + c.section + "] " + c.key);
@@ -98,7 +105,7 @@ TEST_F(IniFileTest, ReadStringFollowsTheMatchingRules) {
     }
     Strings sections{"stale"};
     ini.ReadSections(&sections);
-    EXPECT_EQ(sections, (Strings{"a", "B", "A", ""}));
+    EXPECT_EQ(sections, (Strings{"a", "B", "A", "", "D"}));
 }
 
 TEST_F(IniFileTest, ReadSectionsTrimsInsideAndOutside) {
