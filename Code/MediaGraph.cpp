@@ -7,6 +7,8 @@
 
 #include <mpv/client.h>
 
+#include <clocale>
+
 namespace {
 
 void WakeUp(void* context) {
@@ -41,6 +43,8 @@ void TMediaGraph::SetVideoWindow(QWidget* window) {
 }
 
 void TMediaGraph::CreatePlayer() {
+    // The player reads and writes numbers in the C form and refuses to start under another numeric locale.
+    std::setlocale(LC_NUMERIC, "C");
     mpv_handle* mpv = mpv_create();
     if (!mpv) throw EMediaError("The player could not be created.");
     try {

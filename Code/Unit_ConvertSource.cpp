@@ -9,7 +9,6 @@
 #include "UnitCustomProc.h"
 #include "Unit_CommonLib.h"
 
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -82,9 +81,11 @@ void TFrmMainForm::CreatePreviewObjects() {
 }
 
 void TFrmMainForm::btnOpenFileClick() {
-    const std::string folder = QDir::homePath().toStdString() + "/";
+    const std::string folder = CustomProc->ReadInitialFolder();
     const TStringList paths = CommonLib->ShowOpenFilesDialog(*dlgOpenSourceFile, true, folder);
     CommonLib->AddSourceFiles(dxTreeSourceFileInfo, paths);
+    // Also after a cancel: the last pick of this run is remembered.
+    CustomProc->SaveInitialFolder(dlgOpenSourceFile->FileName);
 }
 
 void TFrmMainForm::btnRemoveFileClick() {

@@ -315,6 +315,34 @@ TEST_F(SourceListTest, OpenDialogAddsThePickedFilesOnceAndRemembersThePick) {
     EXPECT_EQ(dialog.FileName, a);
 }
 
+TEST_F(SourceListTest, AddButtonStartsInTheStoredFolderAndStoresTheFolderOfThePick) {
+    ASSERT_TRUE(QDir(AppFolder.path()).mkpath(QStringLiteral("Config")));
+    ASSERT_TRUE(QDir(MediaFolder().path()).mkpath(QStringLiteral("start")));
+    ASSERT_TRUE(QDir(MediaFolder().path()).mkpath(QStringLiteral("picked")));
+    const std::string start = MediaPath("start") + "/";
+    const std::string picked = CopyAs(Clip("button-base.mp4", 2), "picked/clip.mp4");
+    CustomProc->SaveInitialFolder(start + "anything.avi");
+
+    QString shownFolder;
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        shownFolder = shown->directory().absolutePath() + "/";
+        shown->selectFile(QString::fromStdString(picked));
+        static_cast<QDialog*>(shown)->accept();
+    });
+    Form->btnOpenFileClick();
+    EXPECT_EQ(shownFolder.toStdString(), start);
+    EXPECT_EQ(FileNames(List), std::vector<std::string>{picked});
+    EXPECT_EQ(CustomProc->ReadInitialFolder(), MediaPath("picked") + "/");
+
+    // A cancel keeps the last pick's folder.
+    QTimer::singleShot(0, [] { static_cast<QDialog*>(QApplication::activeModalWidget())->reject(); });
+    Form->btnOpenFileClick();
+    EXPECT_EQ(CustomProc->ReadInitialFolder(), MediaPath("picked") + "/");
+    EXPECT_EQ(List->RowCount(), 1);
+}
+
 TEST(SourceListPaths, RemoveDuplicatePathsKeepsTheFirstOfEachInOrder) {
     TCommonLib lib;
     struct Case {
