@@ -186,7 +186,7 @@ void TSourceTreeList::drawRow(QPainter* painter, const QStyleOptionViewItem& opt
     QTreeWidget::drawRow(painter, option, index);
     // Grid lines: one under the row and one after each visible cell.
     painter->save();
-    painter->setPen(palette().color(QPalette::Midlight));
+    painter->setPen(palette().color(QPalette::Mid).lighter(135));
     const QRect row = option.rect;
     painter->drawLine(row.left(), row.bottom(), row.right(), row.bottom());
     for (int column = 1; column < ColumnCount; ++column) {

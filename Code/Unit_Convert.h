@@ -1,6 +1,10 @@
 // TFrmMainForm: the main window. Handlers are thin and forward to the single-instance objects.
 #pragma once
 
+// Full types, so that code written against QTreeWidget and QWidget keeps working with them.
+#include "SourceTreeList.h"
+#include "TrimBar.h"
+
 #include <QWidget>
 
 #include <string>
@@ -17,8 +21,6 @@ class TRzBmpButton;
 class TMediaGraph;
 class TOpenDialog;
 class TPositionBar;
-class TSourceTreeList;
-class TTrimBar;
 
 class TFrmMainForm : public QWidget {
     Q_OBJECT

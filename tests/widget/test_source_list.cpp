@@ -95,10 +95,11 @@ TEST_F(SourceListTest, WarnsOnceForEveryFileThatCannotBeReadAndAddsTheRest) {
     const std::string noDecoder = UndecodableVideoAvi("nodecoder.avi", false);
     const std::string missing = MediaPath("gone.mp4");
     const std::string good = Clip("good.mp4", 2);
+    const std::string cut = WriteFile("cut-short.mp4", ReadAll(good).substr(0, 2000));
 
     TMessageBoxCatcher boxes;
-    CommonLib->AddSourceFiles(List, {half, text, good, noDecoder, missing});
-    EXPECT_EQ(boxes.Texts, std::vector<std::string>(4, ReadingError));
+    CommonLib->AddSourceFiles(List, {half, text, good, noDecoder, missing, cut});
+    EXPECT_EQ(boxes.Texts, std::vector<std::string>(5, ReadingError));
     EXPECT_EQ(FileNames(List), std::vector<std::string>{good});
 }
 
