@@ -33,9 +33,15 @@ bool CanEmbedPicture() {
 TMediaGraph::TMediaGraph(QObject* parent) : QObject(parent) {}
 
 TMediaGraph::~TMediaGraph() {
+    Shutdown();
+}
+
+void TMediaGraph::Shutdown() {
+    SetActive(false);
     if (!Mpv) return;
     mpv_set_wakeup_callback(Mpv, nullptr, nullptr);
     mpv_terminate_destroy(Mpv);
+    Mpv = nullptr;
 }
 
 void TMediaGraph::SetVideoWindow(QWidget* window) {

@@ -37,6 +37,8 @@ class TMediaGraph : public QObject {
     void SetActive(bool active);
     // Unloads whatever is loaded and leaves the graph empty.
     void ClearGraph();
+    // Ends the player itself, while the window it draws into still exists; activating makes a new one.
+    void Shutdown();
     // Loads the file paused. RenderOk or RenderPartial; EMediaError when it does not load at all.
     int RenderFile(const std::string& path);
     bool HasFile() const { return Loaded; }

@@ -19,17 +19,15 @@
 
 namespace {
 
-// Unloads the preview when the main window closes, before its video area goes away.
+// Ends the player when the main window closes: it must let go of the video area's window while that
+// window still exists, or the window system ends the program on its late requests.
 class TPlayerCloser : public QObject {
   public:
     TPlayerCloser(TFrmMainForm* form) : QObject(form), Form(form) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == Form && event->type() == QEvent::Close) {
-            Form->FilterGraph->SetActive(false);
-            Form->FilterGraph->ClearGraph();
-        }
+        if (watched == Form && event->type() == QEvent::Close) Form->FilterGraph->Shutdown();
         return false;
     }
 
