@@ -9,6 +9,7 @@
 #include "UnitCustomProc.h"
 #include "Unit_CommonLib.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -62,6 +63,10 @@ void TFrmMainForm::CreatePreviewObjects() {
     dlgOpenSourceFile->Filter = SourceFileFilter;
     setAcceptDrops(true);
     installEventFilter(new TPlayerCloser(this));
+    // A program that ends without closing the window (switching the computer off) lets go of it too.
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, FilterGraph,
+                &TMediaGraph::Shutdown);
 
     connect(dxTreeSourceFileInfo, &TSourceTreeList::KeyDown, this,
             &TFrmMainForm::dxTreeSourceFileInfoKeyDown);
