@@ -132,7 +132,9 @@ void TfrmOption::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfrmOption::reject() { btnCancelClick(); }
+void TfrmOption::reject() {
+    btnCancelClick();
+}
 
 void TfrmOption::ShowOrRaise() {
     if (isVisible()) {
@@ -162,7 +164,8 @@ void TfrmOption::FormShow() {
         SelectComboItem(cbbCustomProfile, p - QualityCount);
     }
     const auto combos = SnapshotCombos();
-    for (size_t i = 0; i < combos.size(); ++i) OptionsSnapshot[i] = combos[i]->currentIndex();
+    for (size_t i = 0; i < combos.size(); ++i)
+        OptionsSnapshot[i] = combos[i]->currentIndex();
 }
 
 void TfrmOption::ProfileTextEdited(const QString& text) {
@@ -177,13 +180,17 @@ void TfrmOption::ProfileTextEdited(const QString& text) {
     cbbCustomProfileChange();
 }
 
-void TfrmOption::cbbCustomProfileChange() { CustomProc->ApplyUserProfile(); }
+void TfrmOption::cbbCustomProfileChange() {
+    CustomProc->ApplyUserProfile();
+}
 
 void TfrmOption::AfterProfileChange(bool deleting) {
     ReloadProfileNames();
     const int count = cbbCustomProfile->count();
-    if (count > 0) SelectComboItem(cbbCustomProfile, count - 1);
-    else if (deleting) cbbCustomProfile->setEditText(QString());
+    if (count > 0)
+        SelectComboItem(cbbCustomProfile, count - 1);
+    else if (deleting)
+        cbbCustomProfile->setEditText(QString());
 }
 
 void TfrmOption::btnAddClick() {
@@ -212,7 +219,8 @@ void TfrmOption::btnApplyClick() {
 
 void TfrmOption::btnCancelClick() {
     const auto combos = SnapshotCombos();
-    for (size_t i = 0; i < combos.size(); ++i) SelectComboItem(combos[i], OptionsSnapshot[i]);
+    for (size_t i = 0; i < combos.size(); ++i)
+        SelectComboItem(combos[i], OptionsSnapshot[i]);
     hide();
 }
 
