@@ -46,3 +46,25 @@ TEST(ErrorReport, ShowsTheStopBoxAndTheProgramCarriesOn) {
 
     EXPECT_TRUE(TVantorelApplication::DeliverReportingErrors([] { return true; }));
 }
+
+TEST(ErrorReport, AnErrorWhileTheBoxIsUpIsLoggedInsteadOfOpeningASecondBox) {
+    QTemporaryDir folder;
+    TAppFunc::SetAppDirForTesting(folder.path().toStdString());
+    int boxes = 0;
+    TModalAnswer<QMessageBox> answer([&](QMessageBox* box) {
+        ++boxes;
+        // A timer firing under the open box fails the same way.
+        TVantorelApplication::DeliverReportingErrors(
+            []() -> bool { throw EConvertError("'y' is not a valid integer value"); });
+        box->button(QMessageBox::Ok)->click();
+    });
+    TVantorelApplication::DeliverReportingErrors(
+        []() -> bool { throw EConvertError("'x' is not a valid integer value"); });
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QFile log(folder.path() + "/log.txt");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        log.readAll().endsWith("|error while an error was shown: 'y' is not a valid integer value.\r\n"));
+    TAppFunc::SetAppDirForTesting("");
+}
