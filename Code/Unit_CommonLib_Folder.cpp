@@ -19,7 +19,7 @@ void MakeFolderQuietly(const std::string& path) {
 }
 
 void Warn(const char* text) {
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), QString::fromUtf8(text),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantorel"), QString::fromUtf8(text),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
