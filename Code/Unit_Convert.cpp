@@ -1,6 +1,7 @@
 #include "Unit_Convert.h"
 
 #include "AppObjects.h"
+#include "Application.h"
 #include "CompanionApi.h"
 #include "CompanionLibrary.h"
 #include "FlashForm.h"
@@ -8,20 +9,9 @@
 #include "RzFormShape.h"
 #include "ShellActions.h"
 #include "SkinPictures.h"
+#include "UnitCustomProc.h"
 #include "Unit_CommonLib.h"
 
-#if __has_include("Application.h")
-#include "Application.h"
-#else
-#include <QMessageBox>
-// The application's default error report, until its own module is in place.
-static void ShowErrorReport(const std::exception& error) {
-    QString text = QString::fromUtf8(error.what());
-    if (!text.isEmpty() && text.back().isLetterOrNumber()) text += QLatin1Char('.');
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Vantorel"), text, QMessageBox::Ok);
-    box.exec();
-}
-#endif
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -300,9 +290,11 @@ bool TFrmMainForm::CheckCompanionLibraries() {
 }
 
 void TFrmMainForm::FormShow() {
+    CustomProc->FillOptionCombos();
     setAcceptDrops(true);
     if (StartupSplash) ShowSplash(this);
     setWindowTitle(QStringLiteral("Vantorel"));
+    CustomProc->ApplyQualityPreset();
 }
 
 // A frameless window has no sizing border: its minimum height is the height of its skin.

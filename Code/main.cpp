@@ -1,12 +1,14 @@
 // The program entry: the application with its title and look, the three windows, the message loop.
 #include "SkinPictures.h"
 #include "Unit_Convert.h"
+#include "Unit_Option.h"
 
-#include <QApplication>
+#include "Application.h"
+
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    TVantorelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantorel"));
     ApplyVantorelLook(app);
@@ -17,6 +19,8 @@ int main(int argc, char* argv[]) {
     TFrmMainForm mainForm;
     // A missing companion library has been reported: end without showing anything more.
     if (mainForm.TerminateRequested) return 1;
+    // The Options dialog lives hidden until it is asked for.
+    TfrmOption optionForm;
     mainForm.show();
     return app.exec();
 }
