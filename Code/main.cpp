@@ -8,6 +8,8 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    // Only the video area needs a window of its own; its neighbours stay ordinary widgets.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     TVantorelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantorel"));
