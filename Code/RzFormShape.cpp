@@ -8,8 +8,9 @@
 #include <QWindow>
 
 TRzFormShape::TRzFormShape(QWidget* window) : QWidget(window) {
-    setGeometry(0, 0, window->width(), window->height());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    if (!window) return;
+    setGeometry(0, 0, window->width(), window->height());
     lower();
     // The shape must be set before the window first appears, so that no square corner ever flashes.
     window->installEventFilter(this);

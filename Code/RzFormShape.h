@@ -14,7 +14,8 @@ class TRzFormShape : public QWidget {
     // Pixels of this colour in a skin picture lie outside the window.
     static constexpr QRgb TransparentColor = 0xffff00ff;
 
-    explicit TRzFormShape(QWidget* window);
+    // Made on the window it shapes; it covers the window until the picture gives it its own size.
+    explicit TRzFormShape(QWidget* window = nullptr);
     void SetPicture(const QPixmap& picture);
     const QPixmap& Picture() const { return Skin; }
 
