@@ -114,8 +114,9 @@ void TSourceTreeList::SetFocusedRow(QTreeWidgetItem* row) {
 }
 
 void TSourceTreeList::SetHeaderPictures(const QList<QPixmap>& pictures) {
+    // A missing picture keeps the one shown before.
     for (int i = 0; i < pictures.size() && i + 1 < ColumnCount; ++i)
-        headerItem()->setIcon(i + 1, QIcon(pictures[i]));
+        if (!pictures[i].isNull()) headerItem()->setIcon(i + 1, QIcon(pictures[i]));
 }
 
 bool TSourceTreeList::edit(const QModelIndex&, EditTrigger, QEvent*) {

@@ -72,6 +72,8 @@ class TCommonLib {
     void SeekToMs(int64_t milliseconds);
 
     // --- Output folder and messages ---
+    // Lets the user pick the output folder; gives the folder to show from now on.
+    std::string ChooseOutputFolder(const std::string& current);
 };
 
 extern TCommonLib* CommonLib;

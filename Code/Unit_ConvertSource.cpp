@@ -4,6 +4,7 @@
 #include "MediaGraph.h"
 #include "OpenDialog.h"
 #include "PreviewState.h"
+#include "SkinPictures.h"
 #include "SourceTreeList.h"
 #include "TrimBar.h"
 #include "UnitCustomProc.h"
@@ -63,6 +64,13 @@ void TFrmMainForm::CreatePreviewObjects() {
     dlgOpenSourceFile->Filter = SourceFileFilter;
     setAcceptDrops(true);
     installEventFilter(new TPlayerCloser(this));
+    Panel1->SetHandlePictures(LoadSkinPicture(QStringLiteral("imgL")).toImage(),
+                              LoadSkinPicture(QStringLiteral("imgR")).toImage());
+    QList<QPixmap> headers;
+    for (const char* name :
+         {"hdrFileName", "hdrFileSize", "hdrDuration", "hdrStartTime", "hdrEndTime", "hdrCutTime"})
+        headers << LoadSkinPicture(QString::fromLatin1(name));
+    dxTreeSourceFileInfo->SetHeaderPictures(headers);
     // A program that ends without closing the window (switching the computer off) lets go of it too.
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, FilterGraph,
