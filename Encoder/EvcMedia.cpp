@@ -30,7 +30,7 @@ bool MediaInput::OpenFile(const std::string& path, std::string& error) {
     return Finish(ctx, url.c_str(), &opts, error);
 }
 
-bool MediaInput::OpenIo(AVIOContext* io, std::string& error) {
+bool MediaInput::OpenIo(AVIOContext* io, const char* formats, std::string& error) {
     AVFormatContext* ctx = avformat_alloc_context();
     if (!ctx) {
         error = "out of memory";
@@ -42,6 +42,7 @@ bool MediaInput::OpenIo(AVIOContext* io, std::string& error) {
     av_dict_set(&opts, "protocol_whitelist", "file", 0);
     av_dict_set(&opts, "probesize", "65536", 0);
     av_dict_set(&opts, "analyzeduration", "1000000", 0);
+    if (formats) av_dict_set(&opts, "format_whitelist", formats, 0);
     const int ret = avformat_open_input(&ctx, "", nullptr, &opts);
     if (ret < 0) {
         av_dict_free(&opts);

@@ -45,8 +45,9 @@ class MediaInput {
   public:
     // A file path, read through the file protocol only: no other protocol, no standard input.
     bool OpenFile(const std::string& path, std::string& error);
-    // Bytes from a caller's I/O context (not owned; it must outlive this object).
-    bool OpenIo(AVIOContext* io, std::string& error);
+    // Bytes from a caller's I/O context (not owned; it must outlive this object), probed only as one of the
+    // comma-separated `formats` when given.
+    bool OpenIo(AVIOContext* io, const char* formats, std::string& error);
 
     AVFormatContext* Context() const { return ctx_.get(); }
     int VideoIndex() const { return video_; }
