@@ -113,7 +113,9 @@ CodecPtr OpenDecoder(const AVStream* stream, const DecoderSettings& settings, st
     dec->pkt_timebase = stream->time_base;
     dec->thread_count = settings.threads;
     dec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-    if (settings.skipLoopFilter) dec->skip_loop_filter = AVDISCARD_ALL;
+    // Bidirectional frames are never used as references by most encoders, so skipping their loop filter
+    // leaves no trail in the frames after them.
+    if (settings.skipLoopFilter) dec->skip_loop_filter = AVDISCARD_BIDIR;
     if (settings.lowres > 0 && codec->max_lowres > 0) {
         dec->lowres = settings.lowres < codec->max_lowres ? settings.lowres : codec->max_lowres;
     }

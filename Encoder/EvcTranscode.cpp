@@ -97,7 +97,7 @@ struct Shared {
 };
 
 struct StreamWork {
-    explicit StreamWork(bool v) : video(v), packets(64), decoded(v ? 3 : 32), filtered(v ? 8 : 32) {}
+    explicit StreamWork(bool v) : video(v), packets(v ? 32 : 64), decoded(v ? 2 : 32), filtered(v ? 4 : 32) {}
 
     bool video;
     AVStream* in = nullptr;
