@@ -98,15 +98,15 @@ inline std::vector<std::string> Words(const std::string& text) {
 }
 
 // The inputs of the tests. Each is made once per build folder and shared by every test process.
-struct MediaSpec {
+struct MediaRecipe {
     const char* name;
     const char* ffmpegArgs; // between "ffmpeg -v error -y" and the output path
     bool video;
     bool audio;
 };
 
-inline const std::vector<MediaSpec>& MediaSpecs() {
-    static const std::vector<MediaSpec> specs = {
+inline const std::vector<MediaRecipe>& MediaRecipes() {
+    static const std::vector<MediaRecipe> recipes = {
         {"h264_aac.mp4",
          "-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=f=440:sample_rate=44100 -t 3 "
          "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -ac 2",
@@ -144,7 +144,7 @@ inline const std::vector<MediaSpec>& MediaSpecs() {
         // Long enough to be stopped midway.
         {"long.mp4", "-f lavfi -i testsrc2=size=160x120:rate=25 -t 20 -c:v libx264 -preset ultrafast", true, false},
     };
-    return specs;
+    return recipes;
 }
 
 inline std::string MediaDir() {
@@ -154,12 +154,12 @@ inline std::string MediaDir() {
         // Test processes run side by side: one makes the files, the others wait for it.
         const int lock = open((d + "/.lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
         flock(lock, LOCK_EX);
-        for (const auto& spec : MediaSpecs()) {
-            const std::string path = d + "/" + spec.name;
+        for (const auto& recipe : MediaRecipes()) {
+            const std::string path = d + "/" + recipe.name;
             if (fs::exists(path)) continue;
-            const std::string temp = d + "/.making-" + spec.name;
+            const std::string temp = d + "/.making-" + recipe.name;
             std::vector<std::string> argv = {"/usr/bin/ffmpeg", "-nostdin", "-v", "error", "-y"};
-            for (const auto& w : Words(spec.ffmpegArgs)) argv.push_back(w);
+            for (const auto& w : Words(recipe.ffmpegArgs)) argv.push_back(w);
             argv.push_back(temp);
             const RunResult r = RunProgram(argv);
             if (r.exitCode == 0) fs::rename(temp, path);
