@@ -14,8 +14,10 @@ std::string FormatProgressLine(const Progress& p) {
         std::snprintf(buf, sizeof buf, "frame=%5d q=%.1f size=%8dkB time=%.1f bitrate=%6.1fkbits/s speed=%.2fx\r",
                       static_cast<int>(p.frames), p.quality, kb, seconds, kbits, speed);
     } else {
-        std::snprintf(buf, sizeof buf, "size=%8dkB time=%.1f bitrate=%6.1fkbits/s speed=%.2fx\r", kb, seconds,
-                      kbits, speed);
+        // The time once more after the bitrate: a RealMedia run of an audio-only input is read by the video
+        // rule, which takes the text after the 4th "=", and finds the time there too.
+        std::snprintf(buf, sizeof buf, "size=%8dkB time=%.1f bitrate=%6.1fkbits/s time=%.1f speed=%.2fx\r", kb,
+                      seconds, kbits, seconds, speed);
     }
     return buf;
 }

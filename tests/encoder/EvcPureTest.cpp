@@ -223,6 +223,8 @@ TEST(EvcReport, ProgressLinesReadAsTheApplicationReadsThem) {
     const std::string a = FormatProgressLine(p);
     EXPECT_EQ(a.rfind("size=     256kB time=16.4 bitrate= 127.6kbits/s", 0), 0u) << a;
     EXPECT_EQ(evctest::AppProgressSeconds(a, true), 16);
+    // The RealMedia form of an audio-only input is read by the video rule.
+    EXPECT_EQ(evctest::AppProgressSeconds(a, false), 16);
 
     // Large counts only widen the fields; the time keeps its place.
     p.video = true;

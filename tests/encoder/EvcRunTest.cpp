@@ -87,6 +87,7 @@ TEST_P(EvcConverts, IntoRealMedia) {
         EXPECT_TRUE(a.empty());
     }
     ExpectProgress(r, !c.video, 1);
+    ExpectProgress(r, false, 1); // the application reads every RealMedia run by the video rule
 }
 
 TEST_P(EvcConverts, IntoMp3) {
