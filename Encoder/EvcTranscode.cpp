@@ -96,8 +96,9 @@ struct Shared {
     }
 };
 
+// Short queues: a decoded 720p picture is over a megabyte, and the decoder keeps its own frames in flight.
 struct StreamWork {
-    explicit StreamWork(bool v) : video(v), packets(v ? 32 : 64), decoded(v ? 2 : 32), filtered(v ? 4 : 32) {}
+    explicit StreamWork(bool v) : video(v), packets(v ? 16 : 64), decoded(v ? 1 : 32), filtered(v ? 4 : 32) {}
 
     bool video;
     AVStream* in = nullptr;
