@@ -160,6 +160,22 @@ TEST(EvcRun, TheCutStartsAtTheAskedTime) {
     EXPECT_NEAR(Number(Probe(out, "format", "duration"), "duration"), 0.6, 0.04);
 }
 
+TEST(EvcRun, ATruncatedInputConvertsWhatCanBeRead) {
+    const std::string folder = FreshFolder("truncated");
+    for (const char* name : {"mpeg2.vob", "flash.flv"}) {
+        const std::string cut = folder + "/cut-" + name;
+        fs::copy_file(Media(name), cut);
+        fs::resize_file(cut, fs::file_size(cut) * 55 / 100);
+        const std::string out = folder + "/" + name + ".rm";
+        const RunResult r = RunEvc({"-y", "-i", cut, "-t", "3", out});
+        ASSERT_EQ(r.exitCode, 0) << name << "\n" << r.output;
+        const double seconds = Number(Probe(out, "format", "duration"), "duration");
+        EXPECT_GT(seconds, 0.5) << name;
+        EXPECT_LT(seconds, 2.9) << name;
+        EXPECT_EQ(Probe(out, "v", "codec_name").at("codec_name"), "rv20") << name;
+    }
+}
+
 TEST(EvcRun, ValuesTheCodecCannotTakeBecomeTheNearestWithANotice) {
     const std::string folder = FreshFolder("nearest");
     const std::string out = folder + "/n.rm";
