@@ -153,11 +153,14 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         return r;
     };
     if (args.empty()) return fail("no input and no output given");
-    for (const auto& a : args) {
+    // Help wherever an option may stand; a value such as the input "-h" is a name.
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (a == "-h" || a == "-help" || a == "--help") {
             r.status = ParseResult::Status::Help;
             return r;
         }
+        if (IsValueOption(a)) ++i;
     }
     Options o;
     // The output path comes last, so that a name beginning with "-" is still a name.

@@ -69,6 +69,9 @@ TEST(EvcOptions, TheFormatOptionWinsOverTheExtension) {
 TEST(EvcOptions, HelpIsNotAnError) {
     EXPECT_EQ(Parse("-h").status, ParseResult::Status::Help);
     EXPECT_EQ(Parse("-i a.mp4 --help x.rm").status, ParseResult::Status::Help);
+    const ParseResult named = Parse("-i -h x.rm");
+    ASSERT_EQ(named.status, ParseResult::Status::Ok);
+    EXPECT_EQ(named.options.input, "-h");
     EXPECT_NE(UsageText().find("usage: evc"), std::string::npos);
 }
 
