@@ -547,6 +547,8 @@ int Transcode(const Options& o) {
                    " stream to convert");
         return kExitInput;
     }
+    // A stream the output does not need is not even read.
+    if (!haveVideo && input.VideoIndex() >= 0) ic->streams[input.VideoIndex()]->discard = AVDISCARD_ALL;
     const double inputSeconds = input.DurationSeconds();
     if (inputSeconds > 0 && o.startSeconds >= inputSeconds - 0.001) {
         PrintError("the start " + Fixed(o.startSeconds, 3) + " s is at or past the end of the input (" +
