@@ -141,7 +141,9 @@ TEST_F(PreviewPlayerTest, TickShowsThePositionAndPausesAtTheStopTimeBackAtTheBeg
     // The stop time holds for another file too.
     const std::string other = Clip("tick-other.mp4", 5);
     CustomProc->OpenAndPlay(other);
+    CustomProc->PauseVideo();
     SeekAndSettle(*Form, 3200);
+    CustomProc->PlayVideo();
     Form->dstrckbrMainform->Tick();
     EXPECT_FALSE(CustomProc->IsPlaying);
 }
