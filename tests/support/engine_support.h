@@ -6,12 +6,17 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <signal.h>
+#include <spawn.h>
 #include <sstream>
+#include <sys/wait.h>
+#include <vector>
 #include <string>
 #include <unistd.h>
 
@@ -29,7 +34,8 @@ inline std::string UniqueProcessName(const char* prefix) {
 // Copies the stand-in to folder/name and returns the path.
 inline std::string InstallStub(const std::string& folder, const std::string& name) {
     const std::string path = folder + (folder.ends_with('/') ? "" : "/") + name;
-    std::filesystem::copy_file(StubPath(), path, std::filesystem::copy_options::overwrite_existing);
+    // A copy already there may be running; it is the same program.
+    std::filesystem::copy_file(StubPath(), path, std::filesystem::copy_options::skip_existing);
     return path;
 }
 
@@ -61,6 +67,37 @@ inline std::string ReadFile(const std::string& path) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// Starts a program directly (output to /dev/null); uid, when given, is the user it runs as.
+inline pid_t StartProgram(const std::vector<std::string>& argv, int uid = -1) {
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, 0), ::dup2(null, 1), ::dup2(null, 2);
+        if (uid >= 0 && (::setgid(gid_t(uid)) != 0 || ::setuid(uid_t(uid)) != 0)) ::_exit(126);
+        ::execv(args[0], args.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Waits for a child started by StartProgram and returns its wait status.
+inline int WaitForProgram(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+// Lines of the log that are exactly this message (after the time stamp).
+inline int CountLogLines(const std::string& log, const std::string& message) {
+    int count = 0;
+    for (size_t at = 0; (at = log.find("|" + message + "\r\n", at)) != std::string::npos; ++at) ++count;
+    return count;
 }
 
 // A temporary application folder: the log and the encoder live here while the test runs.
