@@ -54,6 +54,10 @@ class TCommonLib {
     // Gives freed memory back to the system; the main window's timer calls it once a second.
     void TrimWorkingSet();
 
+    // A modal box titled with the application title, with one OK button; kind 0 error, 1 warning,
+    // 2 question, 3 information. False, showing nothing, for another kind or without a screen to show on.
+    bool ShowMessageBox(const std::string& text, int kind);
+
     // --- Source list ---
 
     // --- Output folder and messages ---
