@@ -6,6 +6,8 @@
 
 #include <string>
 
+class QComboBox;
+
 class TCommonLib {
   public:
     TCommonLib();
@@ -25,6 +27,27 @@ class TCommonLib {
     int32_t TimeTextToSecondsLenient(const std::string& text) const { return ::TimeTextToSecondsLenient(text); }
 
     // --- Encoder argument fragments and settings files ---
+    // Each option fragment reads the text of item `index` of the combo (none when out of range) and falls
+    // back to a fixed text without one.
+    std::string VideoSizeArgument(const QComboBox* combo, int index) const;
+    std::string VideoBitrateArgument(const QComboBox* combo, int index) const;
+    std::string FrameRateArgument(const QComboBox* combo, int index) const;
+    std::string AspectArgument(const QComboBox* combo, int index) const;
+    std::string AudioBitrateArgument(const QComboBox* combo, int index) const;
+    std::string SampleRateArgument(const QComboBox* combo, int index) const;
+    std::string VolumeArgument(const QComboBox* combo, int index) const;
+    std::string AudioChannelsArgument(const QComboBox* combo, int index) const;
+    // The output-type fragments use only the index, the selected output file type.
+    std::string CodecArgument(const QComboBox* combo, int index) const;
+    std::string FormatArgument(const QComboBox* combo, int index) const;
+    std::string OutputExtension(const QComboBox* combo, int index) const;
+
+    // The full path of a file in the Config folder of the application folder.
+    std::string ConfigFilePath(const std::string& fileName) const;
+    // The section names of a Config file, in file order; empty when the file is missing.
+    TStringList ReadConfigSections(const std::string& fileName) const;
+    // The value of key `name` in section `name` of a Config file; empty when absent.
+    std::string ReadConfigValue(const std::string& fileName, const std::string& name) const;
 
     // --- Command line, processes and system ---
 

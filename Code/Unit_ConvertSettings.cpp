@@ -1,8 +1,11 @@
 // Main window handlers of the conversion settings.
 #include "Unit_Convert.h"
 
-void TFrmMainForm::cbbOutputFiletypeChange() {}
+#include "UnitCustomProc.h"
+#include "Unit_Option.h"
 
-void TFrmMainForm::cbbProfileChange() {}
+void TFrmMainForm::cbbOutputFiletypeChange() { CustomProc->ApplyQualityPreset(); }
 
-void TFrmMainForm::btnOptionsClick() {}
+void TFrmMainForm::cbbProfileChange() { CustomProc->ApplyQualityPreset(); }
+
+void TFrmMainForm::btnOptionsClick() { EnsureOptionForm()->ShowOrRaise(); }

@@ -1,9 +1,9 @@
 #include "Unit_Convert.h"
 
-#include <QApplication>
+#include "Application.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    TVantorelApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantorel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vantorel"));
     TFrmMainForm mainForm;
