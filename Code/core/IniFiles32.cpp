@@ -3,11 +3,11 @@
 #include "TextOps.h"
 
 #include <QString>
+#include <QStringDecoder>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,21 +31,35 @@ std::string KeyOf(const std::string& line) {
 
 std::string ValueOf(const std::string& line) {
     const size_t eq = line.find(Separator);
-    return eq == std::string::npos ? TrimControl(line) : TrimControl(line.substr(eq + 1));
+    return eq == std::string::npos ? std::string() : TrimControl(line.substr(eq + 1));
 }
 
 bool IsAscii(const std::string& text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 128; });
 }
 
+bool SameAsciiTextIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+bool IsValidUtf8(const std::string& text) {
+    return QUtf8StringView(text.data(), qsizetype(text.size())).isValidUtf8();
+}
+
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    if (IsAscii(a) && IsAscii(b))
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-               });
-    // Letters beyond ASCII compare by Unicode case rules.
-    return QString::fromUtf8(a.data(), qsizetype(a.size()))
-               .compare(QString::fromUtf8(b.data(), qsizetype(b.size())), Qt::CaseInsensitive) == 0;
+    if (IsAscii(a) && IsAscii(b)) return SameAsciiTextIgnoringCase(a, b);
+    // Letters beyond ASCII compare by Unicode case rules. Bytes that are no UTF-8 text would all read as
+    // the same replacement character, so such lines compare byte by byte, ASCII letters in either case.
+    if (!IsValidUtf8(a) || !IsValidUtf8(b)) return SameAsciiTextIgnoringCase(a, b);
+    // A byte-order mark is kept as a character: it belongs to the line and must not vanish in the decoding.
+    const auto decode = [](const std::string& text) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return QString(decoder(QByteArrayView(text.data(), qsizetype(text.size()))));
+    };
+    return decode(a).compare(decode(b), Qt::CaseInsensitive) == 0;
 }
 
 [[noreturn]] void ThrowFileError(const std::string& what, const std::string& fileName, int error) {
@@ -55,10 +69,22 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 } // namespace
 
 TIniFile32::TIniFile32(const std::string& fileName) : FileName(fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so that a pipe or a device in the file's place cannot stall the program.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return; // no file yet: every read gives its default
         ThrowFileError("Cannot open file", fileName, errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ThrowFileError("Cannot read file", fileName, error);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw EFileError("Cannot read file \"" + fileName +
+                         "\": " + (S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file"));
     }
     std::string bytes;
     char buffer[65536];
@@ -84,11 +110,15 @@ std::vector<std::string> TIniFile32::ParseLines(const std::string& bytes) {
     size_t start = 0;
     while (start < end) {
         size_t pos = start;
-        while (pos < end && bytes[pos] != '\r' && bytes[pos] != '\n') ++pos;
+        while (pos < end && bytes[pos] != '\r' && bytes[pos] != '\n')
+            ++pos;
         lines.emplace_back(bytes, start, pos - start);
-        if (pos < end && bytes[pos] == '\r') ++pos;
-        else if (pos < end) ++pos; // LF
-        else break;
+        if (pos < end && bytes[pos] == '\r')
+            ++pos;
+        else if (pos < end)
+            ++pos; // LF
+        else
+            break;
         if (bytes[pos - 1] == '\r' && pos < end && bytes[pos] == '\n') ++pos;
         start = pos;
     }
@@ -97,7 +127,8 @@ std::vector<std::string> TIniFile32::ParseLines(const std::string& bytes) {
 
 std::string TIniFile32::JoinLines(const std::vector<std::string>& lines) {
     std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
+    for (const std::string& line : lines)
+        bytes += line + "\r\n";
     return bytes;
 }
 
@@ -149,9 +180,12 @@ void TIniFile32::WriteString(const std::string& section, const std::string& key,
         if (!key.empty()) Lines.push_back(line);
     } else if (!key.empty()) {
         size_t i = size_t(header) + 1;
-        while (i < Lines.size() && !IsHeader(Lines[i]) && KeyOf(Lines[i]) != key) ++i;
-        if (i < Lines.size() && !IsHeader(Lines[i])) Lines[i] = line;
-        else Lines.insert(Lines.begin() + long(i), line);
+        while (i < Lines.size() && !IsHeader(Lines[i]) && KeyOf(Lines[i]) != key)
+            ++i;
+        if (i < Lines.size() && !IsHeader(Lines[i]))
+            Lines[i] = line;
+        else
+            Lines.insert(Lines.begin() + long(i), line);
     }
     Save();
 }
@@ -165,7 +199,8 @@ void TIniFile32::EraseSection(const std::string& section) {
     if (header < 0) return;
     auto first = Lines.begin() + header;
     auto last = first + 1;
-    while (last != Lines.end() && !IsHeader(*last)) ++last;
+    while (last != Lines.end() && !IsHeader(*last))
+        ++last;
     first = Lines.erase(first, last);
     if (header > 0) Lines.insert(first, std::string());
     Save();
@@ -177,9 +212,18 @@ void TIniFile32::Save() const {
     if (::access(FileName.c_str(), F_OK) == 0 && ::access(FileName.c_str(), W_OK) != 0)
         ThrowFileError("Cannot create file", FileName, errno);
     const std::string bytes = JoinLines(Lines);
-    const size_t slash = FileName.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : FileName.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+    // A file reached through a symbolic link is replaced where the link points, so the link survives.
+    std::string target = FileName;
+    struct stat link {};
+    if (::lstat(FileName.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* resolved = ::realpath(FileName.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string temp = folder + "." + base + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) ThrowFileError("Cannot create file", FileName, errno);
@@ -191,7 +235,8 @@ void TIniFile32::Save() const {
     // Keep the permissions of the file being replaced; a new one gets the usual ones.
     struct stat old {};
     mode_t mode = 0666;
-    if (::stat(FileName.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    if (::stat(target.c_str(), &old) == 0)
+        mode = old.st_mode & 07777;
     else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -212,7 +257,7 @@ void TIniFile32::Save() const {
         ::unlink(temp.c_str());
         ThrowFileError("Cannot write file", FileName, error);
     }
-    if (::rename(temp.c_str(), FileName.c_str()) != 0) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp.c_str());
         ThrowFileError("Cannot create file", FileName, error);

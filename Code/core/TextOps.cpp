@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -20,7 +20,9 @@ char g_testSeparator = 0;
     throw EConvertError("'" + text + "' is not a valid floating point value");
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -33,12 +35,16 @@ char LocaleDecimalSeparator() {
     return separator;
 }
 
-void SetDecimalSeparatorForTesting(char separator) { g_testSeparator = separator; }
+void SetDecimalSeparatorForTesting(char separator) {
+    g_testSeparator = separator;
+}
 
 std::string TrimControl(const std::string& text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32)
+        --end;
     return text.substr(begin, end - begin);
 }
 
@@ -54,7 +60,8 @@ TStringList SplitText(const std::string& text, char separator) {
 int32_t StrToInt(const std::string& text) {
     // Leading blanks are allowed, as are a sign and decimal digits; nothing may follow them.
     size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     if (i == text.size()) ThrowNotInteger(text);
@@ -71,7 +78,8 @@ int32_t StrToInt(const std::string& text) {
 
 bool TryStrToInt(const std::string& text, int32_t& result) {
     size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     bool hex = false;
@@ -89,10 +97,14 @@ bool TryStrToInt(const std::string& text, int32_t& result) {
         for (; i < text.size(); ++i) {
             const char c = text[i];
             int digit;
-            if (IsDigit(c)) digit = c - '0';
-            else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            else return false;
+            if (IsDigit(c))
+                digit = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                digit = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            else
+                return false;
             bits = bits << 4 | uint32_t(digit);
         }
         // Eight hex digits are a 32-bit pattern: $FFFFFFFF is -1.
@@ -173,23 +185,19 @@ double TextToNumber(const std::string& text) {
 }
 
 std::string PadQuotient(int width, int64_t divisor, int64_t value) {
-    std::string text = std::to_string(divisor == 0 ? 0 : value / divisor);
+    // The two quotients the machine cannot form (by zero, and the lowest value by -1) give 0.
+    const bool defined = divisor != 0 && !(divisor == -1 && value == INT64_MIN);
+    std::string text = std::to_string(defined ? value / divisor : 0);
     if (int(text.size()) < width) text.insert(0, size_t(width) - text.size(), '0');
     return text;
 }
 
 std::string SecondsToTimeText(int64_t seconds) {
     if (seconds < 0) return "00:00:00";
-    // Milliseconds keep 64 bits; a time that would overflow them is clamped rather than wrapped.
-    int64_t m = seconds > INT64_MAX / 1000 ? INT64_MAX / 1000 * 1000 : seconds * 1000;
-    std::string text;
-    if (m < 3600000) text = "00:";
-    else text = PadQuotient(2, 1, m / 3600000) + ":", m %= 3600000;
-    if (m < 60000) text += "00:";
-    else text += PadQuotient(2, 60000, m) + ":", m %= 60000;
-    if (m < 1000) text += "00";
-    else text += PadQuotient(2, 1000, m);
-    return text;
+    // Worked out on whole seconds, not milliseconds, so that no count of seconds can overflow and the
+    // text always equals "%2.2d:%2.2d:%2.2d" of hours, minutes and seconds.
+    return PadQuotient(2, 3600, seconds) + ":" + PadQuotient(2, 60, seconds % 3600) + ":" +
+           PadQuotient(2, 1, seconds % 60);
 }
 
 std::string SizeToText(int64_t bytes) {
@@ -215,21 +223,31 @@ std::string SizeToText(int64_t bytes) {
     return text + unit;
 }
 
+namespace {
+
+// A time beyond the 32-bit range of seconds is held at its edge rather than wrapped into a wrong sign.
+int32_t ClampSeconds(int64_t seconds) {
+    return int32_t(std::clamp<int64_t>(seconds, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
 int32_t TimeTextToSeconds(const std::string& text) {
     const TStringList fields = SplitText(text, ':');
     if (fields.size() != 3) return 0;
-    const int64_t total =
-        int64_t(StrToInt(fields[0])) * 3600 + int64_t(StrToInt(fields[1])) * 60 + StrToInt(fields[2]);
-    return int32_t(total);
+    return ClampSeconds(int64_t(StrToInt(fields[0])) * 3600 + int64_t(StrToInt(fields[1])) * 60 +
+                        StrToInt(fields[2]));
 }
 
 int32_t TimeTextToSecondsLenient(const std::string& text) {
     const TStringList fields = SplitText(text, ':');
     if (fields.size() < 3) return 0;
+    // Each field is cut to whole units and bounded, so the sum below stays far inside 64 bits.
     auto whole = [](const std::string& field) {
         const double value = std::trunc(TextToNumber(field));
-        if (!(value < 2147483648.0) || !(value > -2147483649.0)) return int64_t(0);
-        return int64_t(value);
+        constexpr double limit = 1e12;
+        if (std::isnan(value)) return int64_t(0);
+        return int64_t(std::clamp(value, -limit, limit));
     };
-    return int32_t(whole(fields[0]) * 3600 + whole(fields[1]) * 60 + whole(fields[2]));
+    return ClampSeconds(whole(fields[0]) * 3600 + whole(fields[1]) * 60 + whole(fields[2]));
 }

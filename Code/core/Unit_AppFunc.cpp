@@ -1,9 +1,12 @@
 #include "Unit_AppFunc.h"
 
+#include "IniFiles32.h"
+
 #include <QDateTime>
 #include <QLocale>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,9 +19,12 @@ namespace {
 std::string g_appDirOverride;
 
 std::string ExecutableFolder() {
-    std::string path(4096, '\0');
+    // The link names the executable itself, whatever the working folder is.
+    std::string path(PATH_MAX + 1, '\0');
     const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (n <= 0) throw std::runtime_error(std::string("Cannot find the program's folder: ") + std::strerror(errno));
+    if (n <= 0 || size_t(n) >= path.size())
+        throw std::runtime_error(std::string("Cannot find the program's folder: ") +
+                                 std::strerror(n <= 0 ? errno : ENAMETOOLONG));
     path.resize(size_t(n));
     return path.substr(0, path.rfind('/') + 1);
 }
@@ -28,11 +34,21 @@ std::string FileNamePart(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Windows-style long time: the locale's long format without its time-zone part.
+// The long time format without its time-zone part ("t" outside quoted text), as the log has always shown.
 QString LongTimeFormat(const QLocale& locale) {
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return format.trimmed();
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\'')) quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t')) continue;
+        result += c;
+    }
+    return result.trimmed();
+}
+
+[[noreturn]] void ThrowLogError(const std::string& what, const std::string& path, int error) {
+    throw EFileError(what + " \"" + path + "\": " + std::strerror(error));
 }
 
 } // namespace
@@ -59,7 +75,7 @@ void TAppFunc::WriteLog(const std::string& message) const {
     const std::string path = GetAppDir() + "log.txt";
     const std::string line = "Osmerin Soft " + LogTimestamp() + "|" + message + "\r\n";
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) throw std::runtime_error("Cannot open file \"" + path + "\": " + std::strerror(errno));
+    if (fd < 0) ThrowLogError("Cannot open file", path, errno);
     size_t done = 0;
     while (done < line.size()) {
         const ssize_t n = ::write(fd, line.data() + done, line.size() - done);
@@ -67,18 +83,21 @@ void TAppFunc::WriteLog(const std::string& message) const {
         if (n <= 0) {
             const int error = n < 0 ? errno : ENOSPC;
             ::close(fd);
-            throw std::runtime_error("Cannot write file \"" + path + "\": " + std::strerror(error));
+            ThrowLogError("Cannot write file", path, error);
         }
         done += size_t(n);
     }
-    if (::close(fd) != 0)
-        throw std::runtime_error("Cannot write file \"" + path + "\": " + std::strerror(errno));
+    if (::close(fd) != 0) ThrowLogError("Cannot write file", path, errno);
 }
 
 std::string TStrFunc::GetLastPart(const std::string& text, const std::string& delimiter) const {
+    // Drops everything up to and including each first occurrence in turn, so overlapping delimiters
+    // of more than one character are consumed from the left.
     if (delimiter.empty()) return text;
-    const size_t pos = text.rfind(delimiter);
-    return pos == std::string::npos ? text : text.substr(pos + delimiter.size());
+    size_t start = 0;
+    for (size_t pos; (pos = text.find(delimiter, start)) != std::string::npos;)
+        start = pos + delimiter.size();
+    return text.substr(start);
 }
 
 TStringList TFileFunc::ListFiles(const std::string& folder, const std::string& extensionFilter) const {

@@ -7,7 +7,8 @@
 
 class TAppFunc {
   public:
-    // Appends "Osmerin Soft <short date> <long time>|<message>" and CR LF to log.txt in the application folder.
+    // Appends "Osmerin Soft <short date> <long time>|<message>" and CR LF to log.txt in the application
+    // folder. A log that cannot be written throws EFileError, whose message names the file.
     void WriteLog(const std::string& message) const;
     // The folder of the running executable, ending in "/".
     std::string GetAppDir() const;
