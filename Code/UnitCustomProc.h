@@ -48,6 +48,8 @@ class TCustomProc {
     std::string CutSecondsText;
     // Set by a confirmed Stop: no further encoder starts, not even the current file's if it has not yet.
     bool StopRequested = false;
+    // True while ConvertAll runs; a second batch does not start inside a stopped one that is finishing.
+    bool BatchRunning = false;
     // The batch's fixed pauses; the default keeps the windows painting. Tests replace it.
     std::function<void(int milliseconds)> Pause;
     // Ends the program at once after the power-off request. Tests replace it.

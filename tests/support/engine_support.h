@@ -100,6 +100,18 @@ inline int CountLogLines(const std::string& log, const std::string& message) {
     return count;
 }
 
+// The messages of the log, in order, without their time stamps.
+inline std::vector<std::string> LogMessages(const std::string& log) {
+    std::vector<std::string> messages;
+    size_t start = 0;
+    for (size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line = log.substr(start, end - start);
+        const size_t bar = line.find('|');
+        messages.push_back(bar == std::string::npos ? line : line.substr(bar + 1));
+    }
+    return messages;
+}
+
 // A temporary application folder: the log and the encoder live here while the test runs.
 class TempAppFolder {
   public:
