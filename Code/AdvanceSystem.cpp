@@ -50,7 +50,9 @@ ssize_t ReadSome(int fd, char* buffer, size_t size) {
 }
 
 std::string DescribeEnd(int status) {
-    if (WIFEXITED(status)) return WEXITSTATUS(status) == 0 ? std::string() : "exit status " + std::to_string(WEXITSTATUS(status));
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status) == 0 ? std::string()
+                                        : "exit status " + std::to_string(WEXITSTATUS(status));
     if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status));
     return "unknown end";
 }

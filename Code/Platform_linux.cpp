@@ -95,9 +95,9 @@ bool RealPowerOff() {
     if (RecordDesktopAction("power-off")) return true;
     // Asks the login manager for an ordinary power-off: programs are asked to end, nothing is forced, and
     // the desktop may ask the user for permission.
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-                                       QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"));
     call << true;
     const QDBusMessage reply = QDBusConnection::systemBus().call(call);
     return reply.type() == QDBusMessage::ReplyMessage;
@@ -136,7 +136,9 @@ std::vector<TProcessInfo> ListProcesses() {
     return processes;
 }
 
-bool IsOwnProcess(const TProcessInfo& process) { return process.Uid == uint32_t(::getuid()); }
+bool IsOwnProcess(const TProcessInfo& process) {
+    return process.Uid == uint32_t(::getuid());
+}
 
 bool SignalProcess(const TProcessInfo& process, int signal) {
     if (process.Id == 0 || process.Id == uint32_t(::getpid())) return false;
@@ -160,7 +162,8 @@ bool SpawnProcess(const TStringList& argv, const std::string& workingFolder, int
         return false;
     }
     std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
@@ -200,10 +203,16 @@ TPowerOffHandler SetPowerOffHandler(TPowerOffHandler handler) {
     return previous;
 }
 
-bool OpenFolder(const std::string& folder) { return OpenFolderHandler()(folder); }
+bool OpenFolder(const std::string& folder) {
+    return OpenFolderHandler()(folder);
+}
 
-bool PowerOff() { return PowerOffHandler()(); }
+bool PowerOff() {
+    return PowerOffHandler()();
+}
 
-void TrimMemory() { ::malloc_trim(0); }
+void TrimMemory() {
+    ::malloc_trim(0);
+}
 
 } // namespace Platform

@@ -34,7 +34,9 @@ TFrmMainForm* MainForm() {
     return FrmMainForm;
 }
 
-std::string Cell(const QTreeWidgetItem* row, int column) { return row->text(column).toStdString(); }
+std::string Cell(const QTreeWidgetItem* row, int column) {
+    return row->text(column).toStdString();
+}
 
 // Paths compare with the letters A to Z in either case; every other character must be the same.
 bool SamePath(const std::string& a, const std::string& b) {
@@ -53,7 +55,9 @@ template <typename Visit> void ForEachMatchingRow(const std::string& file, Visit
     }
 }
 
-TfrmConverting* ProgressWindow() { return frmConverting ? frmConverting : new TfrmConverting; }
+TfrmConverting* ProgressWindow() {
+    return frmConverting ? frmConverting : new TfrmConverting;
+}
 
 // The batch's windows as they are between batches: progress hidden, main window taking input.
 void RestoreWindows() {
@@ -109,15 +113,21 @@ std::string TCustomProc::BuildCommandLine(const std::string& file) {
     const QComboBox* type = MainForm()->cbbOutputFiletype;
     const TfrmOption* options = EnsureOptionForm();
     p.CodecArg = CommonLib->CodecArgument(type, type->currentIndex());
-    p.VideoBitrateArg = CommonLib->VideoBitrateArgument(options->cbbVideoBitrate, options->cbbVideoBitrate->currentIndex());
-    p.VideoSizeArg = CommonLib->VideoSizeArgument(options->cbbVideoSize, options->cbbVideoSize->currentIndex());
-    p.FrameRateArg = CommonLib->FrameRateArgument(options->cbbFramerate, options->cbbFramerate->currentIndex());
+    p.VideoBitrateArg =
+        CommonLib->VideoBitrateArgument(options->cbbVideoBitrate, options->cbbVideoBitrate->currentIndex());
+    p.VideoSizeArg =
+        CommonLib->VideoSizeArgument(options->cbbVideoSize, options->cbbVideoSize->currentIndex());
+    p.FrameRateArg =
+        CommonLib->FrameRateArgument(options->cbbFramerate, options->cbbFramerate->currentIndex());
     p.AspectArg = CommonLib->AspectArgument(options->cbbAspectratio, options->cbbAspectratio->currentIndex());
-    p.AudioBitrateArg = CommonLib->AudioBitrateArgument(options->cbbAudioBitrate, options->cbbAudioBitrate->currentIndex());
-    p.VolumeArg = CommonLib->VolumeArgument(options->cbbAudioVolumeGain, options->cbbAudioVolumeGain->currentIndex());
-    p.AudioChannelsArg =
-        CommonLib->AudioChannelsArgument(options->cbbAudioChannels, options->cbbAudioChannels->currentIndex());
-    p.SampleRateArg = CommonLib->SampleRateArgument(options->cbbAudioSample, options->cbbAudioSample->currentIndex());
+    p.AudioBitrateArg =
+        CommonLib->AudioBitrateArgument(options->cbbAudioBitrate, options->cbbAudioBitrate->currentIndex());
+    p.VolumeArg =
+        CommonLib->VolumeArgument(options->cbbAudioVolumeGain, options->cbbAudioVolumeGain->currentIndex());
+    p.AudioChannelsArg = CommonLib->AudioChannelsArgument(options->cbbAudioChannels,
+                                                          options->cbbAudioChannels->currentIndex());
+    p.SampleRateArg =
+        CommonLib->SampleRateArgument(options->cbbAudioSample, options->cbbAudioSample->currentIndex());
     p.FormatArg = CommonLib->FormatArgument(type, type->currentIndex());
     p.OutputFolder = PrepareOutputFolder();
     p.OutputBaseName = TFileFunc().GetFileBaseName(file);

@@ -5,8 +5,8 @@
 #include <QMessageBox>
 
 bool TCommonLib::ShowMessageBox(const std::string& text, int kind) {
-    static const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning, QMessageBox::Question,
-                                              QMessageBox::Information};
+    static const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning,
+                                              QMessageBox::Question, QMessageBox::Information};
     if (kind < 0 || kind > 3 || !qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
     QMessageBox box(icons[kind], QGuiApplication::applicationDisplayName(), QString::fromStdString(text),
                     QMessageBox::Ok, QApplication::activeWindow());

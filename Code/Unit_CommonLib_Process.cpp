@@ -50,7 +50,9 @@ uint32_t LastMatchingId(const std::string& name) {
 
 } // namespace
 
-uint32_t TSysFunc::IsProcessRunning(const std::string& processName) const { return LastMatchingId(processName); }
+uint32_t TSysFunc::IsProcessRunning(const std::string& processName) const {
+    return LastMatchingId(processName);
+}
 
 uint32_t TCommonLib::FindProcessId(const std::string& name) {
     const uint32_t id = LastMatchingId(name);
@@ -108,13 +110,21 @@ void TCommonLib::StopEncoder(const std::string& path) {
     }
 }
 
-bool TCommonLib::EnablePrivilege(int, const std::string&, bool) { return true; }
+bool TCommonLib::EnablePrivilege(int, const std::string&, bool) {
+    return true;
+}
 
-bool TCommonLib::EnableDebugPrivilege() { return EnablePrivilege(0, "SeDebugPrivilege", true); }
+bool TCommonLib::EnableDebugPrivilege() {
+    return EnablePrivilege(0, "SeDebugPrivilege", true);
+}
 
-void TCommonLib::EnableShutdownPrivilege() { EnablePrivilege(0, "SeShutdownPrivilege", true); }
+void TCommonLib::EnableShutdownPrivilege() {
+    EnablePrivilege(0, "SeShutdownPrivilege", true);
+}
 
-void TCommonLib::OpenFolderInExplorer(const std::string& folder) { Platform::OpenFolder(folder); }
+void TCommonLib::OpenFolderInExplorer(const std::string& folder) {
+    Platform::OpenFolder(folder);
+}
 
 bool TCommonLib::PowerOff() {
     EnableShutdownPrivilege();

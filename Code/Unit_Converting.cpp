@@ -3,12 +3,15 @@
 #include "AdvanceSystem.h"
 #include "RzBmpButton.h"
 #include "UnitCustomProc.h"
+#include "Unit_AppFunc.h"
 #include "Unit_CommonLib.h"
 #include "Unit_Convert.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QBitmap>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMessageBox>
@@ -26,6 +29,15 @@ namespace {
 constexpr int kWidth = 435;
 constexpr int kHeight = 222;
 constexpr int kSkinHeight = 205;
+constexpr QRgb kTransparentColor = 0xffff00ff;
+
+QPixmap LoadPicture(const char* name) {
+    QPixmap picture;
+    const QString path = QString::fromStdString(TAppFunc().GetAppDir()) + QStringLiteral("Pictures/") +
+                         QString::fromUtf8(name) + QStringLiteral(".png");
+    if (QFileInfo::exists(path)) picture.load(path);
+    return picture;
+}
 
 QLabel* Caption(QWidget* parent, const char* text, int left, int top) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -42,8 +54,9 @@ template <typename T> T* Place(QWidget* parent, int left, int top, int width, in
 
 // The row count of the main window's source list, or 0 when there is none.
 int32_t SourceRowCount() {
-    return FrmMainForm && FrmMainForm->dxTreeSourceFileInfo ? FrmMainForm->dxTreeSourceFileInfo->topLevelItemCount()
-                                                             : 0;
+    return FrmMainForm && FrmMainForm->dxTreeSourceFileInfo
+               ? FrmMainForm->dxTreeSourceFileInfo->topLevelItemCount()
+               : 0;
 }
 
 QString StatusDisplayText(const std::string& text) {
@@ -97,16 +110,16 @@ void TProgressBar::Show() {
     }
 }
 
-// --- TRzFormShape ---
+// --- TConvertingSkin ---
 
-TRzFormShape::TRzFormShape(QWidget* parent) : QWidget(parent) {}
+TConvertingSkin::TConvertingSkin(QWidget* parent) : QWidget(parent) {}
 
-void TRzFormShape::SetPicture(const QPixmap& picture) {
+void TConvertingSkin::SetPicture(const QPixmap& picture) {
     Skin = picture;
     update();
 }
 
-void TRzFormShape::paintEvent(QPaintEvent*) {
+void TConvertingSkin::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!Skin.isNull()) {
         painter.drawPixmap(0, 0, Skin);
@@ -134,10 +147,11 @@ void TRzFormShape::paintEvent(QPaintEvent*) {
     font.setBold(true);
     font.setPixelSize(13);
     painter.setFont(font);
-    painter.drawText(QRect(16, 0, width() - 32, 36), Qt::AlignVCenter | Qt::AlignLeft, window()->windowTitle());
+    painter.drawText(QRect(16, 0, width() - 32, 36), Qt::AlignVCenter | Qt::AlignLeft,
+                     window()->windowTitle());
 }
 
-void TRzFormShape::mousePressEvent(QMouseEvent* event) {
+void TConvertingSkin::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && window()->windowHandle()) {
         window()->windowHandle()->startSystemMove();
         event->accept();
@@ -156,7 +170,7 @@ TfrmConverting::TfrmConverting(QWidget* parent) : QWidget(parent, Qt::Window | Q
     font.setPixelSize(11);
     setFont(font);
 
-    rzfrmshpConvertting = Place<TRzFormShape>(this, 0, 0, kWidth, kSkinHeight);
+    rzfrmshpConvertting = Place<TConvertingSkin>(this, 0, 0, kWidth, kSkinHeight);
     lblInfo = Place<QLabel>(this, 24, 45, 185, 20);
     lblInfo->setText(QStringLiteral("Please wait . . ."));
     QFont bold = lblInfo->font();
@@ -179,6 +193,9 @@ TfrmConverting::TfrmConverting(QWidget* parent) : QWidget(parent, Qt::Window | Q
     StatusPanel = new QLabel(statState);
     StatusPanel->setTextFormat(Qt::PlainText);
     statState->addWidget(StatusPanel, 1);
+
+    btnStop->SetPictures(LoadPicture("btnStop_up"), LoadPicture("btnStop_hot"), LoadPicture("btnStop_down"));
+    SetSkin(LoadPicture("rzfrmshpConvertting"));
 
     actRefreshProgress = new QAction(this);
     connect(actRefreshProgress, &QAction::triggered, this, &TfrmConverting::actRefreshProgressExecute);
@@ -207,14 +224,16 @@ void TfrmConverting::ApplyShape() {
         path.addRoundedRect(QRectF(0, 0, kWidth, kHeight + 10), 10, 10);
         shape = QRegion(path.toFillPolygon().toPolygon());
     } else {
-        QBitmap mask;
-        if (skin.hasAlphaChannel()) {
-            mask = skin.mask();
-        } else {
-            const QImage image = skin.toImage();
-            mask = QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1), Qt::MaskOutColor));
-        }
-        shape = QRegion(mask);
+        const QImage image = skin.toImage().convertToFormat(QImage::Format_ARGB32);
+        QImage inside(image.size(), QImage::Format_Mono);
+        inside.fill(0);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (qAlpha(pixel) >= 128 && (pixel | 0xff000000) != kTransparentColor)
+                    inside.setPixel(x, y, 1);
+            }
+        shape = QRegion(QBitmap::fromImage(inside));
     }
     // The status bar below the skin stays whole.
     shape += QRect(0, kSkinHeight, kWidth, kHeight - kSkinHeight);
@@ -237,7 +256,8 @@ void TfrmConverting::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmConverting::FormShow() {
-    lblCurFileName->setText(QString::fromStdString(CommonLib ? CommonLib->ConvertParams.SourceFile : std::string()));
+    lblCurFileName->setText(
+        QString::fromStdString(CommonLib ? CommonLib->ConvertParams.SourceFile : std::string()));
     lblPersent->setText(QStringLiteral("Current: 1, Total: ") +
                         QString::number(CustomProc ? CustomProc->RowCount : 0));
     lblPersent->adjustSize();
@@ -300,8 +320,9 @@ void OnEncoderOutput(const std::string& chunk) {
 }
 
 bool AskYesNo(const std::string& question) {
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), QString::fromStdString(question),
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+                    QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     return box.exec() == QMessageBox::Yes;
 }

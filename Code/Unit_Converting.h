@@ -34,12 +34,12 @@ class TProgressBar : public QProgressBar {
     TBarState State;
 };
 
-// The window's background: the skin picture, or a drawn one until a picture is given. Dragging it moves
-// the window.
-class TRzFormShape : public QWidget {
+// The window's background (a form shape): the skin picture, or a drawn one when there is none. Dragging it
+// moves the window.
+class TConvertingSkin : public QWidget {
     Q_OBJECT
   public:
-    explicit TRzFormShape(QWidget* parent = nullptr);
+    explicit TConvertingSkin(QWidget* parent = nullptr);
     void SetPicture(const QPixmap& picture);
     const QPixmap& Picture() const { return Skin; }
 
@@ -57,7 +57,7 @@ class TfrmConverting : public QWidget {
     explicit TfrmConverting(QWidget* parent = nullptr);
     ~TfrmConverting() override;
 
-    TRzFormShape* rzfrmshpConvertting = nullptr;
+    TConvertingSkin* rzfrmshpConvertting = nullptr;
     QLabel* lblInfo = nullptr;
     QLabel* lblCurConvertFileL = nullptr;
     QLabel* lblCurFileName = nullptr;
@@ -74,8 +74,9 @@ class TfrmConverting : public QWidget {
     std::string StatusPanelText() const { return StatusText; }
     void SetStatusPanelText(const std::string& text);
 
-    // The skin picture; its transparent pixels (or, without transparency, those of the colour of its
-    // bottom-left pixel) lie outside the window.
+    // The skin picture; its transparent pixels and those of the skins' transparent colour (magenta) lie
+    // outside the window. The window loads Pictures/rzfrmshpConvertting.png and the Stop button's
+    // Pictures/btnStop_up, _hot and _down.png from the application folder when it is made.
     void SetSkin(const QPixmap& picture);
 
     void FormShow();

@@ -2,19 +2,23 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Splits line[pos...] into arguments by the quoting rules and appends them to args.
 void SplitArguments(const std::string& line, size_t pos, TStringList& args) {
     const size_t size = line.size();
     for (;;) {
-        while (pos < size && IsBlank(line[pos])) ++pos;
+        while (pos < size && IsBlank(line[pos]))
+            ++pos;
         if (pos >= size) return;
         std::string arg;
         bool quoted = false;
         while (pos < size && (quoted || !IsBlank(line[pos]))) {
             size_t backslashes = 0;
-            while (pos < size && line[pos] == '\\') ++backslashes, ++pos;
+            while (pos < size && line[pos] == '\\')
+                ++backslashes, ++pos;
             if (pos < size && line[pos] == '"') {
                 arg.append(backslashes / 2, '\\');
                 if (backslashes % 2 == 1) {
@@ -39,7 +43,8 @@ void SplitArguments(const std::string& line, size_t pos, TStringList& args) {
 // The program word as the first argument is read: quoted up to the next quote, else up to a blank.
 size_t SplitProgram(const std::string& line, TStringList& args) {
     size_t pos = 0;
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    while (pos < line.size() && IsBlank(line[pos]))
+        ++pos;
     if (pos >= line.size()) return pos;
     if (line[pos] == '"') {
         const size_t close = line.find('"', pos + 1);
@@ -51,7 +56,8 @@ size_t SplitProgram(const std::string& line, TStringList& args) {
         return close + 1;
     }
     size_t end = pos;
-    while (end < line.size() && !IsBlank(line[end])) ++end;
+    while (end < line.size() && !IsBlank(line[end]))
+        ++end;
     args.push_back(line.substr(pos, end - pos));
     return end;
 }
@@ -71,10 +77,12 @@ std::string MakeTrimArg(const std::string& startText, const std::string& seconds
     return " -ss " + startText + " -t " + secondsText;
 }
 
-std::string JoinCommandLine(const TConvertParameterStruct& p, const std::string& outputPath, TCommandForm form) {
+std::string JoinCommandLine(const TConvertParameterStruct& p, const std::string& outputPath,
+                            TCommandForm form) {
     if (form != TCommandForm::Video && form != TCommandForm::Audio) return std::string();
     std::string line = p.EncoderPath + " -y -i " + QuoteArgument(p.SourceFile) + p.CodecArg;
-    if (form == TCommandForm::Video) line += p.VideoBitrateArg + p.VideoSizeArg + p.FrameRateArg + p.AspectArg;
+    if (form == TCommandForm::Video)
+        line += p.VideoBitrateArg + p.VideoSizeArg + p.FrameRateArg + p.AspectArg;
     line += p.AudioBitrateArg + p.VolumeArg + p.AudioChannelsArg + p.SampleRateArg + p.FormatArg + p.TrimArg;
     return line + " " + QuoteArgument(outputPath);
 }
@@ -109,7 +117,8 @@ TStringList SplitCommandLine(const std::string& line) {
 TStringList SplitCommandLineForRun(const std::string& line,
                                    const std::function<bool(const std::string&)>& isExecutable) {
     size_t start = 0;
-    while (start < line.size() && IsBlank(line[start])) ++start;
+    while (start < line.size() && IsBlank(line[start]))
+        ++start;
     if (start < line.size() && line[start] != '"') {
         // An unquoted program path with blanks in it: try the words joined one by one, shortest first.
         for (size_t end = start; end <= line.size(); ++end) {

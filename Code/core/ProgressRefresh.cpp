@@ -31,7 +31,9 @@ void TBarState::SetPosition(int64_t position) {
     Position = int32_t(position);
 }
 
-bool IsAudioCodecArg(const std::string& codecArg) { return TrimControl(codecArg).compare(0, 7, "-acodec") == 0; }
+bool IsAudioCodecArg(const std::string& codecArg) {
+    return TrimControl(codecArg).compare(0, 7, "-acodec") == 0;
+}
 
 bool ParseEncodedSeconds(const std::string& chunk, bool audio, int32_t& seconds) {
     if (chunk.empty()) return false;
@@ -56,7 +58,8 @@ bool ParseEncodedSeconds(const std::string& chunk, bool audio, int32_t& seconds)
 }
 
 std::string CountLineText(int32_t currentRow, int32_t rowCount) {
-    return "Current: " + std::to_string(int64_t(currentRow) + 1) + " , Total: " + std::to_string(rowCount) + ".";
+    return "Current: " + std::to_string(int64_t(currentRow) + 1) + " , Total: " + std::to_string(rowCount) +
+           ".";
 }
 
 void RefreshProgress(TProgressView& view, int32_t& outputChunkCount, const TProgressInput& input) {

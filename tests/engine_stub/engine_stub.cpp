@@ -102,7 +102,8 @@ int main(int argc, char** argv) {
             WriteAll(Unescape(value));
         } else if (verb == "burst") {
             std::string text(std::stoul(value), '\0');
-            for (size_t i = 0; i < text.size(); ++i) text[i] = char('a' + i / 1023 % 26);
+            for (size_t i = 0; i < text.size(); ++i)
+                text[i] = char('a' + i / 1023 % 26);
             WriteAll(text);
         } else if (verb == "zero") {
             WriteAll(std::string("ab\0cd", 5));
@@ -134,7 +135,8 @@ int main(int argc, char** argv) {
             }
         } else if (verb == "record") {
             if (FILE* file = std::fopen(std::getenv("ENGINE_STUB_RECORD"), "a")) {
-                for (const std::string& arg : args) std::fprintf(file, "%s\n", arg.c_str());
+                for (const std::string& arg : args)
+                    std::fprintf(file, "%s\n", arg.c_str());
                 std::fputs("\n", file);
                 std::fclose(file);
             }
@@ -143,7 +145,8 @@ int main(int argc, char** argv) {
         } else if (verb == "ignore-term") {
             std::signal(SIGTERM, SIG_IGN);
         } else if (verb == "hang") {
-            for (;;) ::pause();
+            for (;;)
+                ::pause();
         } else if (verb == "exit") {
             return std::atoi(value.c_str());
         } else {

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             start = i + 1;
         }
     std::string line = args[0];
-    for (size_t i = 1; i < args.size(); ++i) line += " " + QuoteArgument(args[i]);
+    for (size_t i = 1; i < args.size(); ++i)
+        line += " " + QuoteArgument(args[i]);
     if (SplitCommandLine(line) != args) std::abort();
     if (SplitCommandLineForRun(line, [](const std::string& word) { return word == "/opt/app/evc"; }) != args)
         std::abort();

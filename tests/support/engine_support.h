@@ -15,15 +15,17 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sstream>
-#include <sys/wait.h>
-#include <vector>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace engine_test {
 
 // The stand-in program built beside the tests.
-inline std::string StubPath() { return std::string(VANTOREL_TEST_BIN_DIR) + "/engine_stub"; }
+inline std::string StubPath() {
+    return std::string(VANTOREL_TEST_BIN_DIR) + "/engine_stub";
+}
 
 // A process name no other program on this machine carries, at most 15 characters.
 inline std::string UniqueProcessName(const char* prefix) {
@@ -72,7 +74,8 @@ inline std::string ReadFile(const std::string& path) {
 // Starts a program directly (output to /dev/null); uid, when given, is the user it runs as.
 inline pid_t StartProgram(const std::vector<std::string>& argv, int uid = -1) {
     std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -96,7 +99,8 @@ inline int WaitForProgram(pid_t pid) {
 // Lines of the log that are exactly this message (after the time stamp).
 inline int CountLogLines(const std::string& log, const std::string& message) {
     int count = 0;
-    for (size_t at = 0; (at = log.find("|" + message + "\r\n", at)) != std::string::npos; ++at) ++count;
+    for (size_t at = 0; (at = log.find("|" + message + "\r\n", at)) != std::string::npos; ++at)
+        ++count;
     return count;
 }
 

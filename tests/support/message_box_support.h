@@ -25,7 +25,8 @@ struct SeenBox {
 // one again when they run out) and records what it saw.
 class MessageBoxAnswerer {
   public:
-    explicit MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> answers) : Answers(std::move(answers)) {
+    explicit MessageBoxAnswerer(std::vector<QMessageBox::StandardButton> answers)
+        : Answers(std::move(answers)) {
         Timer.setInterval(20);
         QObject::connect(&Timer, &QTimer::timeout, [this] { Poll(); });
         Timer.start();
@@ -37,11 +38,13 @@ class MessageBoxAnswerer {
     void Poll() {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);
-            if (!box || !box->isVisible() || std::find(Answered.begin(), Answered.end(), box) != Answered.end())
+            if (!box || !box->isVisible() ||
+                std::find(Answered.begin(), Answered.end(), box) != Answered.end())
                 continue;
             Answered.push_back(box);
             SeenBox seen{box->windowTitle().toStdString(), box->text().toStdString(), box->icon(), {}};
-            for (QAbstractButton* button : box->buttons()) seen.Buttons.push_back(box->standardButton(button));
+            for (QAbstractButton* button : box->buttons())
+                seen.Buttons.push_back(box->standardButton(button));
             Seen.push_back(seen);
             const size_t index = std::min(Seen.size() - 1, Answers.size() - 1);
             if (QAbstractButton* button = box->button(Answers[index])) button->click();

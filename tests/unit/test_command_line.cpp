@@ -27,9 +27,10 @@ TConvertParameterStruct DefaultRmParams() {
 
 TEST(CommandLine, JoinsTheVideoAndAudioFormsWithNothingAddedBetweenFragments) {
     TConvertParameterStruct p = DefaultRmParams();
-    EXPECT_EQ(JoinCommandLine(p, "/home/u/vantorel/Beach Trip.rm", CommandFormOf(p.CodecArg)),
-              "/opt/app folder/evc -y -i \"/clips/Beach Trip.avi\" -vcodec rv20 -b 768 -s 320x240 -r 25 "
-              "-aspect 4:3 -ab 128 -vol 200 -ac 2 -ar 44100 -ss 00:00:10 -t 90 \"/home/u/vantorel/Beach Trip.rm\"");
+    EXPECT_EQ(
+        JoinCommandLine(p, "/home/u/vantorel/Beach Trip.rm", CommandFormOf(p.CodecArg)),
+        "/opt/app folder/evc -y -i \"/clips/Beach Trip.avi\" -vcodec rv20 -b 768 -s 320x240 -r 25 "
+        "-aspect 4:3 -ab 128 -vol 200 -ac 2 -ar 44100 -ss 00:00:10 -t 90 \"/home/u/vantorel/Beach Trip.rm\"");
 
     // The audio form leaves the four video fragments out, whatever they hold.
     p.CodecArg = " -acodec aac -vn";
@@ -49,12 +50,17 @@ TEST(CommandLine, CodecFragmentChoosesTheForm) {
         const char* codec;
         TCommandForm form;
     } cases[] = {
-        {" -vcodec rv20", TCommandForm::Video},  {"\t-acodec aac -vn ", TCommandForm::Audio},
-        {" -none", TCommandForm::Refused},        {"-none at all", TCommandForm::Refused},
-        {" -VCODEC rv20", TCommandForm::Unknown}, {" -vcode", TCommandForm::Unknown},
-        {"", TCommandForm::Unknown},              {" -f rm", TCommandForm::Unknown},
+        {" -vcodec rv20", TCommandForm::Video},
+        {"\t-acodec aac -vn ", TCommandForm::Audio},
+        {" -none", TCommandForm::Refused},
+        {"-none at all", TCommandForm::Refused},
+        {" -VCODEC rv20", TCommandForm::Unknown},
+        {" -vcode", TCommandForm::Unknown},
+        {"", TCommandForm::Unknown},
+        {" -f rm", TCommandForm::Unknown},
     };
-    for (const auto& c : cases) EXPECT_EQ(CommandFormOf(c.codec), c.form) << c.codec;
+    for (const auto& c : cases)
+        EXPECT_EQ(CommandFormOf(c.codec), c.form) << c.codec;
     EXPECT_EQ(JoinCommandLine(DefaultRmParams(), "/o/x.rm", TCommandForm::Refused), "");
     EXPECT_EQ(JoinCommandLine(DefaultRmParams(), "/o/x.rm", TCommandForm::Unknown), "");
 }
@@ -101,7 +107,8 @@ TEST(CommandLine, SplitsByTheWindowsRules) {
         {R"(C:\dir\evc -y)", {R"(C:\dir\evc)", "-y"}},
         {R"("open prog)", {"open prog"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
 }
 
 TEST(CommandLine, BuiltLineSplitsBackIntoTheExactPaths) {
@@ -110,9 +117,10 @@ TEST(CommandLine, BuiltLineSplitsBackIntoTheExactPaths) {
     p.SourceFile = R"(/clips/a "quoted" name\ with\\ slashes\)";
     const std::string output = R"(/out/x\"y\.rm)";
     const TStringList args = SplitCommandLine(JoinCommandLine(p, output, TCommandForm::Video));
-    const TStringList expected{"/opt/app/evc", "-y", "-i", p.SourceFile, "-vcodec", "rv20", "-b", "768",
-                               "-s", "320x240", "-r", "25", "-aspect", "4:3", "-ab", "128", "-vol", "200",
-                               "-ac", "2", "-ar", "44100", "-ss", "00:00:10", "-t", "90", output};
+    const TStringList expected{"/opt/app/evc", "-y",  "-i",       p.SourceFile, "-vcodec", "rv20",    "-b",
+                               "768",          "-s",  "320x240",  "-r",         "25",      "-aspect", "4:3",
+                               "-ab",          "128", "-vol",     "200",        "-ac",     "2",       "-ar",
+                               "44100",        "-ss", "00:00:10", "-t",         "90",      output};
     EXPECT_EQ(args, expected);
 }
 
@@ -125,7 +133,8 @@ TEST(CommandLine, UnquotedProgramWithBlanksIsFoundByTryingTheWordsShortestFirst)
     };
     const TStringList args = SplitCommandLineForRun(line, exists);
     EXPECT_EQ(args, (TStringList{"/home/u/my apps/v 2/evc", "-y", "-i", "/a b.avi", "/o/a b.rm"}));
-    EXPECT_EQ(asked, (std::vector<std::string>{"/home/u/my", "/home/u/my apps/v", "/home/u/my apps/v 2/evc"}));
+    EXPECT_EQ(asked,
+              (std::vector<std::string>{"/home/u/my", "/home/u/my apps/v", "/home/u/my apps/v 2/evc"}));
 
     // Nothing exists: the first word is the program, so the start fails plainly.
     EXPECT_EQ(SplitCommandLineForRun(line, [](const std::string&) { return false; }).front(), "/home/u/my");

@@ -107,7 +107,8 @@ TEST(ProgressRefresh, ZeroOrNegativeCutLengthHoldsTheCurrentBarEmptyAndTheBatchG
         view.CountLine = "Current: 1, Total: 2";
         int32_t chunks = 0;
         const TProgressInput in{0, 2, cut, kAudio, "size= 1kB time=12.0 bitrate= 1"};
-        for (int i = 0; i < 4; ++i) RefreshProgress(view, chunks, in);
+        for (int i = 0; i < 4; ++i)
+            RefreshProgress(view, chunks, in);
         EXPECT_EQ(view.Current.Min, 0) << cut;
         EXPECT_EQ(view.Current.Max, 0) << cut;
         EXPECT_EQ(view.Current.Position, 0) << cut;

@@ -76,7 +76,8 @@ class Batch : public ::testing::Test {
         WriteFile(path);
         auto* row = new QTreeWidgetItem;
         const std::string cells[] = {check, path, "1 KB", "00:00:05", start, end, "5"};
-        for (int i = 0; i < 7; ++i) row->setText(i, QString::fromStdString(cells[i]));
+        for (int i = 0; i < 7; ++i)
+            row->setText(i, QString::fromStdString(cells[i]));
         Main.dxTreeSourceFileInfo->addTopLevelItem(row);
         return path;
     }
@@ -95,8 +96,10 @@ class Batch : public ::testing::Test {
         std::vector<std::vector<std::string>> runs(1);
         std::istringstream in(ReadFile(Runs));
         for (std::string line; std::getline(in, line);) {
-            if (line.empty()) runs.emplace_back();
-            else runs.back().push_back(line);
+            if (line.empty())
+                runs.emplace_back();
+            else
+                runs.back().push_back(line);
         }
         runs.pop_back();
         return runs;
@@ -104,7 +107,8 @@ class Batch : public ::testing::Test {
 
     std::vector<int> PauseLengths() const {
         std::vector<int> lengths;
-        for (const PauseSeen& p : Pauses) lengths.push_back(p.Ms);
+        for (const PauseSeen& p : Pauses)
+            lengths.push_back(p.Ms);
         return lengths;
     }
 
@@ -191,7 +195,8 @@ TEST_F(Batch, StopBeforeTheEncoderStartsPreventsThatStartAndTheAfterBatchActions
     const std::vector<std::string> log = LogMessages(App.Log());
     ASSERT_EQ(log.size(), 6u);
     EXPECT_TRUE(log[1].starts_with("parameter: "));
-    for (size_t i = 2; i < 6; ++i) EXPECT_EQ(log[i], "Get Process id error.");
+    for (size_t i = 2; i < 6; ++i)
+        EXPECT_EQ(log[i], "Get Process id error.");
     EXPECT_EQ(Desktop().OpenedFolders, std::vector<std::string>{Out + "/"});
     EXPECT_TRUE(Main.isEnabled());
     EXPECT_FALSE(Progress.isVisible());
@@ -280,7 +285,8 @@ TEST_F(Batch, CommandLineFollowsTheRowTheSettingsAndTheFilesAlreadyThere) {
     Main.dxTreeSourceFileInfo->topLevelItem(0)->setText(5, "00:00:30");
     EXPECT_EQ(CustomProc->BuildCommandLine(a), Encoder + " -y -i \"" + a +
                                                    "\" -acodec aac -vn -ab 128 -vol 200 -ac 2 -ar 44100 -ss "
-                                                   "00:01:00 -t -30 \"" + out + "a_1.mp3\"");
+                                                   "00:01:00 -t -30 \"" +
+                                                   out + "a_1.mp3\"");
     EXPECT_EQ(CommonLib->ConvertParams.OutputExt, ".mp3");
     EXPECT_EQ(CommonLib->ConvertParams.OutputFolder, out);
 
@@ -306,7 +312,8 @@ TEST_F(Batch, ChosenUserProfileDecidesTheOptionsWhateverTheCombosShow) {
     Options.cbbAspectratio->setCurrentIndex(0);
     const std::string line = CustomProc->BuildCommandLine(a);
     EXPECT_NE(line.find(" -vcodec rv20 -b 1000 -s 160x112 -r 15 -aspect " +
-                        Options.cbbAspectratio->itemText(0).toStdString() + " -ab 192 -vol 200 -ac 1 -ar 22050 "),
+                        Options.cbbAspectratio->itemText(0).toStdString() +
+                        " -ab 192 -vol 200 -ac 1 -ar 22050 "),
               std::string::npos)
         << line;
     EXPECT_EQ(Options.cbbVideoSize->currentIndex(), 0);

@@ -46,9 +46,9 @@ void MakeClip(const std::string& path, int seconds) {
 }
 
 std::string Probe(const std::string& path) {
-    return RunTool(QStringLiteral("ffprobe"),
-                   {"-v", "error", "-show_entries", "stream=codec_type,codec_name,sample_rate:format=format_name",
-                    "-of", "default=nw=1", QString::fromStdString(path)});
+    return RunTool(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries",
+                                               "stream=codec_type,codec_name,sample_rate:format=format_name",
+                                               "-of", "default=nw=1", QString::fromStdString(path)});
 }
 
 class RealBatch : public ::testing::Test {
@@ -77,9 +77,10 @@ class RealBatch : public ::testing::Test {
     void AddRow(const std::string& path, int seconds) {
         auto* row = new QTreeWidgetItem;
         const QString end = QString::fromStdString(SecondsToTimeText(seconds));
-        const QString cells[] = {"True", QString::fromStdString(path), "", end, "00:00:00", end,
-                                 QString::number(seconds)};
-        for (int i = 0; i < 7; ++i) row->setText(i, cells[i]);
+        const QString cells[] = {"True", QString::fromStdString(path), "", end, "00:00:00",
+                                 end,    QString::number(seconds)};
+        for (int i = 0; i < 7; ++i)
+            row->setText(i, cells[i]);
         Main.dxTreeSourceFileInfo->addTopLevelItem(row);
     }
 
@@ -106,8 +107,8 @@ TEST_F(RealBatch, ConvertsThreeRowsIntoBothOutputTypesWithFreeNames) {
         const char* file;
         const char* expected;
     } outputs[] = {
-        {"a.rm", "format_name=rm"},     {"a_1.rm", "format_name=rm"},   {"b.rm", "format_name=rm"},
-        {"a_2.mp3", "codec_name=mp3"},  {"a_3.mp3", "codec_name=mp3"},  {"b_1.mp3", "codec_name=mp3"},
+        {"a.rm", "format_name=rm"},    {"a_1.rm", "format_name=rm"},  {"b.rm", "format_name=rm"},
+        {"a_2.mp3", "codec_name=mp3"}, {"a_3.mp3", "codec_name=mp3"}, {"b_1.mp3", "codec_name=mp3"},
     };
     for (const auto& o : outputs) {
         const std::string probe = Probe(Out + o.file);

@@ -71,7 +71,8 @@ TEST(EncoderRunner, StartsInTheApplicationFolderWithAnEmptyInputPipeAndNoInherit
     const RunResult r = RunStub(StubPath() + " pwd stdin fds");
     ASSERT_TRUE(r.ok);
     std::string all;
-    for (const std::string& chunk : r.chunks) all += chunk;
+    for (const std::string& chunk : r.chunks)
+        all += chunk;
     std::string folder = app.Path;
     folder.pop_back();
     // The child holds only what this test program itself passes on, none of the runner's pipe ends.
@@ -80,8 +81,9 @@ TEST(EncoderRunner, StartsInTheApplicationFolderWithAnEmptyInputPipeAndNoInherit
 
 TEST(EncoderRunner, MissingProgramReturnsFalseWithoutCallbackOrLeakedDescriptor) {
     const int before = OpenDescriptorCount();
-    for (const std::string& line : std::vector<std::string>{"/nonexistent/folder/evc -y -i \"/a.avi\" \"/b.rm\"", "", "   ",
-                                   std::string(VANTOREL_TEST_BIN_DIR) + " -y"}) {
+    for (const std::string& line :
+         std::vector<std::string>{"/nonexistent/folder/evc -y -i \"/a.avi\" \"/b.rm\"", "", "   ",
+                                  std::string(VANTOREL_TEST_BIN_DIR) + " -y"}) {
         const RunResult r = RunStub(line);
         EXPECT_FALSE(r.ok) << line;
         EXPECT_TRUE(r.chunks.empty()) << line;
@@ -94,7 +96,8 @@ TEST(EncoderRunner, ReportsHowTheEncoderEnded) {
         const char* script;
         const char* failure;
     } cases[] = {{"exit:0", ""}, {"exit:3", "exit status 3"}, {"say:x exit:255", "exit status 255"}};
-    for (const auto& c : cases) EXPECT_EQ(RunStub(StubPath() + " " + c.script).failure, c.failure) << c.script;
+    for (const auto& c : cases)
+        EXPECT_EQ(RunStub(StubPath() + " " + c.script).failure, c.failure) << c.script;
 }
 
 TEST(EncoderRunner, EncoderKilledFromTheCallbackEndsTheRun) {

@@ -45,7 +45,8 @@ TEST_F(ProcessUtilities, FindsARunningProcessByProgramNameIgnoringCase) {
 
     EXPECT_EQ(TSysFunc().IsProcessRunning(name), uint32_t(pid));
     std::string upper = name;
-    for (char& c : upper) c = char(std::toupper(c));
+    for (char& c : upper)
+        c = char(std::toupper(c));
     EXPECT_EQ(TSysFunc().IsProcessRunning(upper), uint32_t(pid));
     // A name longer than the kernel keeps is found through the program file.
     EXPECT_EQ(TSysFunc().IsProcessRunning(longName), uint32_t(longPid));
@@ -98,10 +99,10 @@ TEST_F(ProcessUtilities, ProcessThatIgnoresTheRequestIsKilledAfterTwoSeconds) {
 
 TEST_F(ProcessUtilities, AnotherUsersProcessIsNeverSignalledAndTheStopGivesUp) {
     if (::getuid() != 0) GTEST_SKIP() << "needs to start a process as another user, which only root can";
-    std::filesystem::permissions(App.Path, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                               std::filesystem::perms::group_exec |
-                                               std::filesystem::perms::others_read |
-                                               std::filesystem::perms::others_exec);
+    std::filesystem::permissions(
+        App.Path, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                      std::filesystem::perms::others_exec);
     const std::string name = UniqueProcessName("vtother");
     const pid_t pid = Start(name, {"hang"}, 65534);
     ASSERT_EQ(TSysFunc().IsProcessRunning(name), uint32_t(pid));

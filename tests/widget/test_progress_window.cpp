@@ -33,7 +33,8 @@ class ProgressWindow : public ::testing::Test {
         CustomProc->OutputChunkCount = 0;
         CustomProc->CutSecondsText = "90";
         CustomProc->StopRequested = false;
-        for (int i = 0; i < 3; ++i) Main.dxTreeSourceFileInfo->addTopLevelItem(new QTreeWidgetItem);
+        for (int i = 0; i < 3; ++i)
+            Main.dxTreeSourceFileInfo->addTopLevelItem(new QTreeWidgetItem);
         Main.setEnabled(false);
     }
 
@@ -60,7 +61,8 @@ TEST_F(ProgressWindow, IsAFramelessWindowWithItsControlsInPlace) {
         {Window.ProgressBar1, {88, 112, 321, 17}},      {Window.btnStop, {296, 144, 108, 38}},
         {Window.statState, {0, 205, 435, 17}},
     };
-    for (const auto& p : places) EXPECT_EQ(p.widget->geometry(), p.place) << p.widget->metaObject()->className();
+    for (const auto& p : places)
+        EXPECT_EQ(p.widget->geometry(), p.place) << p.widget->metaObject()->className();
     EXPECT_EQ(Window.lblInfo->text(), "Please wait . . .");
     EXPECT_TRUE(Window.lblInfo->font().bold());
     EXPECT_EQ(Window.lblCurConvertFileL->text(), "Current Convert File:");
@@ -129,7 +131,8 @@ TEST_F(ProgressWindow, StopAsksAndOnYesEndsTheBatch) {
         EXPECT_EQ(answer.Seen[0].Text, "Are you sure you want to stop the work ? ");
         EXPECT_EQ(answer.Seen[0].Title, QGuiApplication::applicationDisplayName().toStdString());
         EXPECT_EQ(answer.Seen[0].Icon, QMessageBox::NoIcon);
-        EXPECT_EQ(answer.Seen[0].Buttons, (std::vector<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
+        EXPECT_EQ(answer.Seen[0].Buttons,
+                  (std::vector<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
     }
     EXPECT_TRUE(Window.isVisible());
     EXPECT_FALSE(Main.isEnabled());
