@@ -13,6 +13,7 @@
 //   record        append the arguments, one per line, and a blank line to ENGINE_STUB_RECORD
 //   on-term       on SIGTERM write "terminated\n" and exit with status 143
 //   ignore-term   ignore SIGTERM
+//   ready:PATH    create the file PATH (to say the steps before it are done)
 //   hang          wait until a signal ends the program
 //   exit:N        end with exit status N (the default end is status 0)
 #include <cerrno>
@@ -144,6 +145,8 @@ int main(int argc, char** argv) {
             std::signal(SIGTERM, OnTerm);
         } else if (verb == "ignore-term") {
             std::signal(SIGTERM, SIG_IGN);
+        } else if (verb == "ready") {
+            if (FILE* file = std::fopen(value.c_str(), "w")) std::fclose(file);
         } else if (verb == "hang") {
             for (;;)
                 ::pause();

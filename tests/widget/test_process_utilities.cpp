@@ -20,19 +20,22 @@ class ProcessUtilities : public ::testing::Test {
         Lib.StopTimeoutMs = 10000;
     }
 
-    // Starts the stand-in under the given name and waits until the process list shows it.
-    pid_t Start(const std::string& name, const std::vector<std::string>& script, int uid = -1) {
+    // Starts the stand-in under the given name and waits until it has done every step before "hang".
+    pid_t Start(const std::string& name, std::vector<std::string> script, int uid = -1) {
         const std::string path = InstallStub(App.Path, name);
+        const std::string ready = App.Path + name + "." + std::to_string(++Started) + ".ready";
+        script.insert(script.end() - 1, "ready:" + ready);
         std::vector<std::string> argv{path};
         argv.insert(argv.end(), script.begin(), script.end());
         const pid_t pid = StartProgram(argv, uid);
-        for (int i = 0; i < 200 && TSysFunc().IsProcessRunning(name) != uint32_t(pid); ++i)
+        for (int i = 0; i < 500 && !std::filesystem::exists(ready); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return pid;
     }
 
     TempAppFolder App;
     TCommonLib Lib;
+    int Started = 0;
 };
 
 } // namespace
@@ -99,10 +102,8 @@ TEST_F(ProcessUtilities, ProcessThatIgnoresTheRequestIsKilledAfterTwoSeconds) {
 
 TEST_F(ProcessUtilities, AnotherUsersProcessIsNeverSignalledAndTheStopGivesUp) {
     if (::getuid() != 0) GTEST_SKIP() << "needs to start a process as another user, which only root can";
-    std::filesystem::permissions(
-        App.Path, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                      std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                      std::filesystem::perms::others_exec);
+    // The other user runs the stand-in from here and says here that it is ready.
+    std::filesystem::permissions(App.Path, std::filesystem::perms::all);
     const std::string name = UniqueProcessName("vtother");
     const pid_t pid = Start(name, {"hang"}, 65534);
     ASSERT_EQ(TSysFunc().IsProcessRunning(name), uint32_t(pid));
