@@ -36,11 +36,12 @@ bool EncoderIsPlaceholder() {
     return RunTool(QStringLiteral(VANTOREL_APP_DIR "/evc"), {}).find("not built yet") != std::string::npos;
 }
 
-// A clip with picture and sound, made by ffmpeg's own test sources.
+// A clip with picture and sound, made by ffmpeg's own test sources; a small, slow picture keeps it quick
+// to make while the encoder still writes every output frame.
 void MakeClip(const std::string& path, int seconds) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     RunTool(QStringLiteral("ffmpeg"),
-            {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25", "-f", "lavfi", "-i",
+            {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=5", "-f", "lavfi", "-i",
              "sine=frequency=440:sample_rate=44100", "-t", QString::number(seconds), "-c:v", "mpeg4", "-c:a",
              "pcm_s16le", QString::fromStdString(path)});
 }
@@ -121,16 +122,18 @@ TEST_F(RealBatch, ConvertsThreeRowsIntoBothOutputTypesWithFreeNames) {
 }
 
 TEST_F(RealBatch, StopEndsTheBatchAndLeavesNoPartialFile) {
-    MakeClip(App.Path + "clips/long.avi", 60);
-    AddRow(App.Path + "clips/long.avi", 60);
+    // Four minutes of output take the encoder a few seconds: long enough to be stopped while it writes.
+    const std::string longClip = App.Path + "clips/long.avi";
+    MakeClip(longClip, 240);
+    AddRow(longClip, 240);
     MakeClip(App.Path + "clips/next.avi", 2);
     AddRow(App.Path + "clips/next.avi", 2);
     MessageBoxAnswerer answer({QMessageBox::Yes});
-    // Stop once the encoder has reported progress, while it is writing.
+    // Stop at the first progress the encoder reports.
     QTimer watch;
-    watch.setInterval(50);
+    watch.setInterval(20);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (Progress.isVisible() && CustomProc->OutputChunkCount >= 2) {
+        if (Progress.isVisible() && CustomProc->OutputChunkCount >= 1) {
             watch.stop();
             Progress.btnStop->click();
         }
@@ -138,6 +141,8 @@ TEST_F(RealBatch, StopEndsTheBatchAndLeavesNoPartialFile) {
     watch.start();
     Main.btnConvertClick();
     ASSERT_EQ(answer.Seen.size(), 1u) << App.Log();
+    // The encoder was ended while it wrote, and took its unfinished output with it.
+    EXPECT_NE(App.Log().find("|Encoder error. ->" + longClip + " ("), std::string::npos) << App.Log();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out), {}), 0) << App.Log();
     EXPECT_EQ(TSysFunc().IsProcessRunning(CommonLib->EncoderName), 0u);
     EXPECT_EQ(App.Log().find("next.avi"), std::string::npos);
