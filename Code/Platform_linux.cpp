@@ -75,24 +75,11 @@ std::string ReadExePath(const std::string& folder) {
     return path;
 }
 
-// Lets end-to-end runs of the real program record these two actions instead of performing them.
-bool RecordDesktopAction(const std::string& action) {
-    const char* log = std::getenv("VANTOREL_DESKTOP_ACTIONS_LOG");
-    if (!log || !*log) return false;
-    if (FILE* file = std::fopen(log, "a")) {
-        std::fprintf(file, "%s\n", action.c_str());
-        std::fclose(file);
-    }
-    return true;
-}
-
 bool RealOpenFolder(const std::string& folder) {
-    if (RecordDesktopAction("open-folder " + folder)) return true;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
 }
 
 bool RealPowerOff() {
-    if (RecordDesktopAction("power-off")) return true;
     // Asks the login manager for an ordinary power-off: programs are asked to end, nothing is forced, and
     // the desktop may ask the user for permission.
     QDBusMessage call = QDBusMessage::createMethodCall(

@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBitmap>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -18,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QWindow>
@@ -224,16 +224,25 @@ void TfrmConverting::ApplyShape() {
         path.addRoundedRect(QRectF(0, 0, kWidth, kHeight + 10), 10, 10);
         shape = QRegion(path.toFillPolygon().toPolygon());
     } else {
+        // Row by row, the runs of pixels that are neither transparent nor of the transparent colour.
         const QImage image = skin.toImage().convertToFormat(QImage::Format_ARGB32);
-        QImage inside(image.size(), QImage::Format_Mono);
-        inside.fill(0);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QRgb pixel = image.pixel(x, y);
-                if (qAlpha(pixel) >= 128 && (pixel | 0xff000000) != kTransparentColor)
-                    inside.setPixel(x, y, 1);
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width();) {
+                const auto inside = [&](int at) {
+                    return qAlpha(line[at]) >= 128 && (line[at] | 0xff000000) != kTransparentColor;
+                };
+                if (!inside(x)) {
+                    ++x;
+                    continue;
+                }
+                int end = x;
+                while (end < image.width() && inside(end))
+                    ++end;
+                shape += QRect(x, y, end - x, 1);
+                x = end;
             }
-        shape = QRegion(QBitmap::fromImage(inside));
+        }
     }
     // The status bar below the skin stays whole.
     shape += QRect(0, kSkinHeight, kWidth, kHeight - kSkinHeight);
@@ -242,6 +251,12 @@ void TfrmConverting::ApplyShape() {
 
 void TfrmConverting::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!Centred) {
+        // Centred on the desktop when it first appears; after that it stays where the user put it.
+        Centred = true;
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
     FormShow();
 }
 

@@ -96,6 +96,7 @@ class TfrmConverting : public QWidget {
     void StopBatch();
     QLabel* StatusPanel = nullptr;
     std::string StatusText;
+    bool Centred = false;
 };
 
 extern TfrmConverting* frmConverting;

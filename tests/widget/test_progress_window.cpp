@@ -174,3 +174,25 @@ TEST_F(ProgressWindow, ClosingAsksAndHidesEitherWayButStopsOnlyOnYes) {
     EXPECT_TRUE(CustomProc->StopRequested);
     EXPECT_EQ(CountLogLines(App.Log(), "Get Process id error."), 2);
 }
+
+TEST_F(ProgressWindow, SkinShapesTheWindowByItsTransparentColour) {
+    QImage skin(435, 222, QImage::Format_RGB32);
+    skin.fill(QColor(0x26, 0x2e, 0x3a));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6 - y; ++x)
+            skin.setPixel(x, y, 0xffff00ff);
+    Window.SetSkin(QPixmap::fromImage(skin));
+    const QRegion shape = Window.mask();
+    EXPECT_FALSE(shape.contains(QPoint(0, 0)));
+    EXPECT_FALSE(shape.contains(QPoint(4, 1)));
+    EXPECT_TRUE(shape.contains(QPoint(6, 0)));
+    EXPECT_TRUE(shape.contains(QPoint(217, 100)));
+    EXPECT_TRUE(shape.contains(QPoint(434, 204)));
+    // The status bar below the skin is always whole.
+    EXPECT_TRUE(shape.contains(QPoint(2, 215)));
+
+    // Without a picture the drawn skin keeps the window whole but for its rounded top corners.
+    Window.SetSkin(QPixmap());
+    EXPECT_TRUE(Window.mask().contains(QPoint(217, 100)));
+    EXPECT_FALSE(Window.mask().contains(QPoint(0, 0)));
+}
