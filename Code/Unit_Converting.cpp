@@ -39,9 +39,15 @@ QPixmap LoadPicture(const char* name) {
     return picture;
 }
 
-QLabel* Caption(QWidget* parent, const char* text, int left, int top) {
+// A caption placed where a narrow 8-point font fitted it: with a wider font it is made smaller until it
+// ends before the control beside it.
+QLabel* Caption(QWidget* parent, const char* text, int left, int top, int room) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->move(left, top);
+    QFont font = label->font();
+    for (int size = font.pixelSize(); size > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > room;)
+        font.setPixelSize(--size);
+    label->setFont(font);
     label->adjustSize();
     return label;
 }
@@ -176,14 +182,14 @@ TfrmConverting::TfrmConverting(QWidget* parent) : QWidget(parent, Qt::Window | Q
     QFont bold = lblInfo->font();
     bold.setBold(true);
     lblInfo->setFont(bold);
-    lblCurConvertFileL = Caption(this, "Current Convert File:", 88, 65);
+    lblCurConvertFileL = Caption(this, "Current Convert File:", 88, 65, 100);
     lblCurFileName = Place<QLabel>(this, 192, 64, 217, 13);
     lblCurFileName->setTextFormat(Qt::PlainText);
-    lblTotalFilr = Caption(this, "Total File:", 24, 88);
+    lblTotalFilr = Caption(this, "Total File:", 24, 88, 60);
     pbTotal = Place<TProgressBar>(this, 88, 88, 321, 17);
-    lblCurprog = Caption(this, "Current File:", 24, 114);
+    lblCurprog = Caption(this, "Current File:", 24, 114, 60);
     ProgressBar1 = Place<TProgressBar>(this, 88, 112, 321, 17);
-    lblPersent = Caption(this, "Current: 1, Total: ...", 88, 144);
+    lblPersent = Caption(this, "Current: 1, Total: ...", 88, 144, 200);
     btnStop = Place<TRzBmpButton>(this, 296, 144, 108, 38);
     btnStop->setText(QStringLiteral("Stop"));
     btnStop->setToolTip(QStringLiteral("Stop"));

@@ -70,6 +70,10 @@ TEST_F(ProgressWindow, IsAFramelessWindowWithItsControlsInPlace) {
     EXPECT_EQ(Window.lblTotalFilr->text(), "Total File:");
     EXPECT_EQ(Window.lblCurprog->text(), "Current File:");
     EXPECT_EQ(Window.lblPersent->pos(), QPoint(88, 144));
+    // Whatever the font, no caption runs into the control beside it.
+    EXPECT_LT(Window.lblCurConvertFileL->geometry().right(), Window.lblCurFileName->x());
+    EXPECT_LT(Window.lblTotalFilr->geometry().right(), Window.pbTotal->x());
+    EXPECT_LT(Window.lblCurprog->geometry().right(), Window.ProgressBar1->x());
 }
 
 TEST_F(ProgressWindow, ShowingResetsTheLabelsAndBarsButNotTheStatusBar) {
