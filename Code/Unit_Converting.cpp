@@ -190,6 +190,14 @@ TfrmConverting::TfrmConverting(QWidget* parent) : QWidget(parent, Qt::Window | Q
     lblCurprog = Caption(this, "Current File:", 24, 114, 60);
     ProgressBar1 = Place<TProgressBar>(this, 88, 112, 321, 17);
     lblPersent = Caption(this, "Current: 1, Total: ...", 88, 144, 200);
+    // The three captions beside the bars read as one set: all in the smallest size any of them needed.
+    QFont captions = lblCurConvertFileL->font();
+    for (QLabel* label : {lblTotalFilr, lblCurprog})
+        if (label->font().pixelSize() < captions.pixelSize()) captions = label->font();
+    for (QLabel* label : {lblCurConvertFileL, lblTotalFilr, lblCurprog}) {
+        label->setFont(captions);
+        label->adjustSize();
+    }
     btnStop = Place<TRzBmpButton>(this, 296, 144, 108, 38);
     btnStop->setText(QStringLiteral("Stop"));
     btnStop->setToolTip(QStringLiteral("Stop"));
