@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Unit_AppFunc.h"
+
 #include <QMessageBox>
 
 TVantorelApplication::TVantorelApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -29,7 +31,21 @@ std::string ErrorReportText(const std::string& message) {
 }
 
 void ShowErrorReport(const std::exception& error) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Vantorel"),
-                    QString::fromStdString(ErrorReportText(error.what())), QMessageBox::Ok);
+    static bool showing = false;
+    const std::string text = ErrorReportText(error.what());
+    if (showing) {
+        // A timer or a repaint failing again while the box is up would open box upon box: log it instead.
+        try {
+            TAppFunc().WriteLog("error while an error was shown: " + text);
+        } catch (const std::exception&) {
+        }
+        return;
+    }
+    showing = true;
+    struct Reset {
+        ~Reset() { showing = false; }
+    } reset;
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Vantorel"), QString::fromStdString(text),
+                    QMessageBox::Ok);
     box.exec();
 }

@@ -31,27 +31,32 @@ std::array<QComboBox*, OptionFieldCount> ProfileCombos(const TfrmOption* form) {
 }
 
 TSelectOptionField SelectInProfileCombos(const TfrmOption* form) {
-    return [combos = ProfileCombos(form)](int field, int index) { SelectComboItem(combos[size_t(field)], index); };
+    return [combos = ProfileCombos(form)](int field, int index) {
+        SelectComboItem(combos[size_t(field)], index);
+    };
 }
 
 std::string CurrentProfileValue(const TfrmOption* form) {
     std::array<int, OptionFieldCount> indices{};
     const auto combos = ProfileCombos(form);
-    for (size_t i = 0; i < combos.size(); ++i) indices[i] = combos[i]->currentIndex();
+    for (size_t i = 0; i < combos.size(); ++i)
+        indices[i] = combos[i]->currentIndex();
     return JoinProfileValue(indices);
 }
 
 } // namespace
 
 void TCustomProc::FillOptionCombo(QComboBox* combo, const TOptionList& list) {
-    for (const std::string& item : OptionItems(list)) combo->addItem(QString::fromStdString(item));
+    for (const std::string& item : OptionItems(list))
+        combo->addItem(QString::fromStdString(item));
     SelectComboItem(combo, OptionDefaultIndex(list));
 }
 
 void TCustomProc::FillProfileCombo(QComboBox* combo) {
     // Read first, so that an unreadable profile file leaves the combo as it was.
     const TStringList profiles = CommonLib->ReadConfigSections(ProfileFile);
-    for (const std::string& name : OptionItems(QualityNameList)) combo->addItem(QString::fromStdString(name));
+    for (const std::string& name : OptionItems(QualityNameList))
+        combo->addItem(QString::fromStdString(name));
     for (const std::string& name : profiles)
         combo->addItem(QString::fromStdString(name), QByteArray::fromStdString(name));
     SelectComboItem(combo, OptionDefaultIndex(QualityNameList));
@@ -146,7 +151,8 @@ void TCustomProc::SaveInitialFolder(const std::string& dialogFileName) {
     if (folder.empty()) return;
     if (!FitsOneIniLine(folder)) {
         // A line break would split the stored line; the previous folder is kept instead.
-        TAppFunc().WriteLog("open folder not stored, its name holds a line break: " + EscapeLineBreaks(folder));
+        TAppFunc().WriteLog("open folder not stored, its name holds a line break: " +
+                            EscapeLineBreaks(folder));
         return;
     }
     TIniFile32 settings(CommonLib->ConfigFilePath(SettingsFile));

@@ -84,6 +84,8 @@ class TCommonLib {
     // --- Source list ---
 
     // --- Output folder and messages ---
+    // Lets the user pick the output folder; gives the folder to show from now on.
+    std::string ChooseOutputFolder(const std::string& current);
 };
 
 extern TCommonLib* CommonLib;

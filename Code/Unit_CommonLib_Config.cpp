@@ -47,11 +47,17 @@ std::string TCommonLib::AudioChannelsArgument(const QComboBox* combo, int index)
     return ChannelsArgument(ItemText(combo, index));
 }
 
-std::string TCommonLib::CodecArgument(const QComboBox*, int index) const { return CodecArgumentFor(index); }
+std::string TCommonLib::CodecArgument(const QComboBox*, int index) const {
+    return CodecArgumentFor(index);
+}
 
-std::string TCommonLib::FormatArgument(const QComboBox*, int index) const { return FormatArgumentFor(index); }
+std::string TCommonLib::FormatArgument(const QComboBox*, int index) const {
+    return FormatArgumentFor(index);
+}
 
-std::string TCommonLib::OutputExtension(const QComboBox*, int index) const { return OutputExtensionFor(index); }
+std::string TCommonLib::OutputExtension(const QComboBox*, int index) const {
+    return OutputExtensionFor(index);
+}
 
 std::string TCommonLib::ConfigFilePath(const std::string& fileName) const {
     return ExeFolder + "Config/" + fileName;

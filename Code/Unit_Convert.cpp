@@ -1,11 +1,28 @@
 #include "Unit_Convert.h"
 
 #include "AppObjects.h"
+#include "Application.h"
+#include "CompanionApi.h"
+#include "CompanionLibrary.h"
+#include "FlashForm.h"
 #include "RzBmpButton.h"
+#include "RzFormShape.h"
+#include "ShellActions.h"
+#include "SkinPictures.h"
+#include "UnitCustomProc.h"
+#include "Unit_CommonLib.h"
+
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -148,7 +165,14 @@ void TFrmMainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!Shown) {
         Shown = true;
-        FormShow();
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+        // A broken splash picture goes to the error report; the window still opens and works.
+        try {
+            FormShow();
+        } catch (const std::exception& error) {
+            ShowErrorReport(error);
+        }
     }
 }
 
@@ -164,29 +188,167 @@ void TFrmMainForm::closeEvent(QCloseEvent* event) {
 
 // --- Window and start-up handlers ---
 
+bool TFrmMainForm::StartupChecks = false;
+bool TFrmMainForm::StartupSplash = false;
+
+namespace {
+
+// Pictures for every picture button, the skin, the logo, the player strip; colours for the rest.
+void ApplySkin(TFrmMainForm* form) {
+    form->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    form->setWindowIcon(QIcon(SkinPicturePath(QStringLiteral("vantorel"))));
+    form->rzfrmshpfrmConverter = new TRzFormShape(form);
+    form->rzfrmshpfrmConverter->setObjectName(QStringLiteral("rzfrmshpfrmConverter"));
+    form->rzfrmshpfrmConverter->SetPicture(LoadSkinPicture(QStringLiteral("rzfrmshpfrmConverter")));
+
+    const std::pair<TRzBmpButton*, const char*> buttons[] = {
+        {form->btnWindowMinimize, "btnWindowMinimize"},
+        {form->btnWindowClose, "btnWindowClose"},
+        {form->btnHomePage, "btnHomePage"},
+        {form->btnEMail, "btnEMail"},
+        {form->btnHelp, "btnHelp"},
+        {form->btnAbout, "btnAbout"},
+        {form->btnPlay, "btnPlay"},
+        {form->btnPause, "btnPause"},
+        {form->RzBmpButton1, "RzBmpButton1"},
+        {form->btnSelectOutputFolder, "btnSelectOutputFolder"},
+        {form->btnOptions, "btnOptions"},
+        {form->btnOpenFile, "btnOpenFile"},
+        {form->btnRemoveFile, "btnRemoveFile"},
+        {form->btnClearFile, "btnClearFile"},
+        {form->btnConvert, "btnConvert"},
+    };
+    for (const auto& [button, name] : buttons) {
+        button->setObjectName(QString::fromLatin1(name));
+        LoadButtonPictures(button, QString::fromLatin1(name));
+    }
+
+    form->imgLOGO->setPixmap(LoadSkinPicture(QStringLiteral("imgLOGO")));
+    form->imgPlay->setPixmap(LoadSkinPicture(QStringLiteral("imgPlay")));
+    form->pnlMediaView->setFrameShape(QFrame::Box);
+    QPalette framePalette = form->pnlMediaView->palette();
+    framePalette.setColor(QPalette::WindowText, QColor(0x3a, 0x47, 0x5a));
+    form->pnlMediaView->setPalette(framePalette);
+
+    QPalette titlePalette = form->lblTitle->palette();
+    titlePalette.setColor(QPalette::WindowText, QColor(0xf2, 0xf6, 0xfb));
+    form->lblTitle->setPalette(titlePalette);
+    form->lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    form->lblTitle->installEventFilter(form);
+
+    // Field captions in a narrower face, so that each ends before its field begins.
+    QFont captionFont(QStringLiteral("DejaVu Sans Condensed"));
+    captionFont.setPixelSize(10);
+    for (QLabel* caption : {form->lblOutputFileTypeName, form->lblProfileSettings, form->lblOutputFolderInfo}) {
+        caption->setFont(captionFont);
+        caption->adjustSize();
+        QPalette captionPalette = caption->palette();
+        captionPalette.setColor(QPalette::WindowText, QColor(0xb4, 0xc2, 0xd4));
+        caption->setPalette(captionPalette);
+    }
+    // Check boxes a shade lighter than the card behind them, so that the box itself shows.
+    for (QCheckBox* check : {form->chkShutdown, form->chkShowOutputDirectory}) {
+        QPalette checkPalette = check->palette();
+        checkPalette.setColor(QPalette::Base, QColor(0x33, 0x41, 0x55));
+        checkPalette.setColor(QPalette::Window, QColor(0x4a, 0x5b, 0x73));
+        check->setPalette(checkPalette);
+    }
+
+    QFont timeFont(QStringLiteral("DejaVu Sans Mono"));
+    timeFont.setPixelSize(14);
+    timeFont.setBold(true);
+    form->pnlCurTime->setFont(timeFont);
+}
+
+void InformationBox(const QString& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Vantorel"), text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
+
+QString TFrmMainForm::DefaultOutputFolder() { return QDir::homePath() + QStringLiteral("/vantorel"); }
+
 void TFrmMainForm::FormCreate() {
     CreateAppObjects();
+    ApplySkin(this);
+    edtOutputFolder->setText(DefaultOutputFolder());
+    if (StartupChecks) CheckCompanionLibraries();
     tmrClearMemory->start();
 }
 
-void TFrmMainForm::FormShow() {}
+bool TFrmMainForm::CheckCompanionLibraries() {
+    bool allThere = true;
+    for (const char* name : {"Form.dll", "Res.dll"}) {
+        if (QFileInfo(QString::fromStdString(CompanionLibraryPath(name))).isFile()) continue;
+        // Every missing library is reported, each in its own box, before the program ends.
+        InformationBox(QStringLiteral("'%1' is not found. Please reinstall this program.").arg(name));
+        allThere = false;
+    }
+    if (!allThere) TerminateRequested = true;
+    return allThere;
+}
 
-void TFrmMainForm::FormResize() { setMinimumSize(686, 519); }
+void TFrmMainForm::FormShow() {
+    CustomProc->FillOptionCombos();
+    setAcceptDrops(true);
+    if (StartupSplash) ShowSplash(this);
+    setWindowTitle(QStringLiteral("Vantorel"));
+    CustomProc->ApplyQualityPreset();
+}
+
+// A frameless window has no sizing border: its minimum height is the height of its skin.
+void TFrmMainForm::FormResize() { setMinimumSize(686, 511); }
 
 void TFrmMainForm::FormClose() {}
 
-void TFrmMainForm::actMinimizeExecute() { showMinimized(); }
+void TFrmMainForm::actMinimizeExecute() { setWindowState((windowState() & ~Qt::WindowActive) | Qt::WindowMinimized); }
 
 void TFrmMainForm::actCloseWindowExecute() { close(); }
 
-void TFrmMainForm::lblTitleMouseMove() {}
+bool TFrmMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblTitle && (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress)) {
+        lblTitleMouseMove(static_cast<QMouseEvent*>(event));
+        return event->isAccepted();
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
-void TFrmMainForm::ActSysHomePageExecute() {}
+// Dragging the title line moves the window; the mouse merely passing over it does nothing.
+void TFrmMainForm::lblTitleMouseMove(QMouseEvent* event) {
+    const bool leftHeld = event->type() == QEvent::MouseButtonPress ? event->button() == Qt::LeftButton
+                                                                     : (event->buttons() & Qt::LeftButton);
+    if (!leftHeld || !rzfrmshpfrmConverter || rzfrmshpfrmConverter->IsFollowingMouse()) {
+        event->ignore();
+        return;
+    }
+    rzfrmshpfrmConverter->BeginWindowDrag();
+    event->accept();
+}
 
-void TFrmMainForm::ActSysEmailExecute() {}
+void TFrmMainForm::ActSysHomePageExecute() { OpenDocument(QUrl(QString::fromStdString(SoftInfo.HomePage))); }
 
-void TFrmMainForm::ActSysHelpExecute() {}
+void TFrmMainForm::ActSysEmailExecute() {
+    OpenDocument(QUrl(QStringLiteral("mailto:") + QString::fromStdString(SoftInfo.Email)));
+}
 
-void TFrmMainForm::ActSysAboutExecute() {}
+void TFrmMainForm::ActSysHelpExecute() {
+    // Without the splash AppDir stays empty; the help page still lies beside the program.
+    const std::string folder = SoftInfo.AppDir.empty() ? CompanionLibraryPath("") : SoftInfo.AppDir;
+    OpenDocument(QUrl::fromLocalFile(QString::fromStdString(folder + "Help.html")));
+}
 
-void TFrmMainForm::btnSelectOutputFolderClick() {}
+void TFrmMainForm::ActSysAboutExecute() {
+    TCompanionLibrary form("Form.dll");
+    const auto showAbout = form.Resolve<ShowAboutFormFunc>("ShowAboutForm");
+    if (!showAbout) return;
+    const TSoftInfoRecord info{SoftInfo.Company.c_str(),  SoftInfo.ProductName.c_str(), SoftInfo.ExtraInfo1.c_str(),
+                               SoftInfo.TitleSuffix.c_str(), SoftInfo.HomePage.c_str(), SoftInfo.Email.c_str(),
+                               SoftInfo.ExtraInfo2.c_str(), SoftInfo.AppDir.c_str()};
+    showAbout(QCoreApplication::instance(), info);
+}
+
+void TFrmMainForm::btnSelectOutputFolderClick() {
+    edtOutputFolder->setText(
+        QString::fromStdString(CommonLib->ChooseOutputFolder(edtOutputFolder->text().toStdString())));
+}

@@ -63,18 +63,31 @@ class TFrmMainForm : public QWidget {
     QTimer* tmrClearMemory = nullptr;
 
     // --- Window and start-up handlers ---
+    // The skin: background picture, window outline, moving by the background.
+    class TRzFormShape* rzfrmshpfrmConverter = nullptr;
+
+    // The program entry turns these on; windows that tests make start without them.
+    static bool StartupChecks; // the companion library check in FormCreate
+    static bool StartupSplash; // the splash in FormShow
+    // Set by CheckCompanionLibraries when a library is missing: the program is to end.
+    bool TerminateRequested = false;
+
     void FormCreate();
     void FormShow();
     void FormResize();
     void FormClose();
+    bool CheckCompanionLibraries();
     void actMinimizeExecute();
     void actCloseWindowExecute();
-    void lblTitleMouseMove();
+    void lblTitleMouseMove(class QMouseEvent* event);
     void ActSysHomePageExecute();
     void ActSysEmailExecute();
     void ActSysHelpExecute();
     void ActSysAboutExecute();
     void btnSelectOutputFolderClick();
+    // The output folder every start begins with: "vantorel" in the user's home folder.
+    static QString DefaultOutputFolder();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // --- Conversion settings handlers ---
     void cbbOutputFiletypeChange();

@@ -4,8 +4,14 @@
 #include "UnitCustomProc.h"
 #include "Unit_Option.h"
 
-void TFrmMainForm::cbbOutputFiletypeChange() { CustomProc->ApplyQualityPreset(); }
+void TFrmMainForm::cbbOutputFiletypeChange() {
+    CustomProc->ApplyQualityPreset();
+}
 
-void TFrmMainForm::cbbProfileChange() { CustomProc->ApplyQualityPreset(); }
+void TFrmMainForm::cbbProfileChange() {
+    CustomProc->ApplyQualityPreset();
+}
 
-void TFrmMainForm::btnOptionsClick() { EnsureOptionForm()->ShowOrRaise(); }
+void TFrmMainForm::btnOptionsClick() {
+    EnsureOptionForm()->ShowOrRaise();
+}

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -15,6 +16,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+
+#include <algorithm>
+#include <vector>
 
 TfrmOption* frmOption = nullptr;
 
@@ -27,6 +31,32 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top) {
     label->move(left, top);
     label->adjustSize();
     return label;
+}
+
+// Fonts wider than the ones the layout was drawn for would run captions under their lists: all captions
+// of the group take the largest size at which each fits the room left of its list, so they stay alike.
+void FitCaptions(const std::vector<std::pair<QLabel*, int>>& captions) {
+    if (captions.empty()) return;
+    QFont font = captions.front().first->font();
+    auto fitsAll = [&] {
+        const QFontMetrics metrics(font);
+        for (const auto& [label, room] : captions)
+            if (metrics.horizontalAdvance(label->text()) > room) return false;
+        return true;
+    };
+    while (!fitsAll() && font.pixelSize() > 8)
+        font.setPixelSize(font.pixelSize() - 1);
+    for (const auto& [label, room] : captions) {
+        label->setFont(font);
+        label->adjustSize();
+    }
+}
+
+// Keeps the caption's top and lines its text up with the middle of its list, whatever the font's height.
+void CentreOn(QLabel* label, const QComboBox* list) {
+    const int middle2 = 2 * list->y() + list->height();
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->resize(label->width(), std::max(label->height(), middle2 - 2 * label->y()));
 }
 
 QComboBox* PickList(QWidget* parent, int left, int top, int width) {
@@ -94,6 +124,25 @@ void TfrmOption::CreateControls() {
     cbbAudioVolumeGain = PickList(g, 323, 83, 117);
     lblChannels = Caption(g, "Audio Channels:", 230, 116);
     cbbAudioChannels = PickList(g, 323, 114, 117);
+    FitCaptions({{lblVideoSize, 92},
+                 {lblVideoBitrate, 92},
+                 {lblFrameRate, 92},
+                 {lblAspectRatio, 92},
+                 {lblAudioBitrate, 92},
+                 {lblSample, 91},
+                 {lblVolume, 91},
+                 {lblChannels, 91}});
+    for (const auto& [label, list] :
+         std::vector<std::pair<QLabel*, QComboBox*>>{{lblCustomProfile, cbbCustomProfile},
+                                                     {lblVideoSize, cbbVideoSize},
+                                                     {lblVideoBitrate, cbbVideoBitrate},
+                                                     {lblFrameRate, cbbFramerate},
+                                                     {lblAspectRatio, cbbAspectratio},
+                                                     {lblAudioBitrate, cbbAudioBitrate},
+                                                     {lblSample, cbbAudioSample},
+                                                     {lblVolume, cbbAudioVolumeGain},
+                                                     {lblChannels, cbbAudioChannels}})
+        CentreOn(label, list);
 
     btnApply = Button(this, "OK", 296, 216, 73, 25);
     btnCancel = Button(this, "Cancel", 384, 216, 73, 25);
@@ -132,7 +181,9 @@ void TfrmOption::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfrmOption::reject() { btnCancelClick(); }
+void TfrmOption::reject() {
+    btnCancelClick();
+}
 
 void TfrmOption::ShowOrRaise() {
     if (isVisible()) {
@@ -162,7 +213,8 @@ void TfrmOption::FormShow() {
         SelectComboItem(cbbCustomProfile, p - QualityCount);
     }
     const auto combos = SnapshotCombos();
-    for (size_t i = 0; i < combos.size(); ++i) OptionsSnapshot[i] = combos[i]->currentIndex();
+    for (size_t i = 0; i < combos.size(); ++i)
+        OptionsSnapshot[i] = combos[i]->currentIndex();
 }
 
 void TfrmOption::ProfileTextEdited(const QString& text) {
@@ -177,13 +229,17 @@ void TfrmOption::ProfileTextEdited(const QString& text) {
     cbbCustomProfileChange();
 }
 
-void TfrmOption::cbbCustomProfileChange() { CustomProc->ApplyUserProfile(); }
+void TfrmOption::cbbCustomProfileChange() {
+    CustomProc->ApplyUserProfile();
+}
 
 void TfrmOption::AfterProfileChange(bool deleting) {
     ReloadProfileNames();
     const int count = cbbCustomProfile->count();
-    if (count > 0) SelectComboItem(cbbCustomProfile, count - 1);
-    else if (deleting) cbbCustomProfile->setEditText(QString());
+    if (count > 0)
+        SelectComboItem(cbbCustomProfile, count - 1);
+    else if (deleting)
+        cbbCustomProfile->setEditText(QString());
 }
 
 void TfrmOption::btnAddClick() {
@@ -212,7 +268,8 @@ void TfrmOption::btnApplyClick() {
 
 void TfrmOption::btnCancelClick() {
     const auto combos = SnapshotCombos();
-    for (size_t i = 0; i < combos.size(); ++i) SelectComboItem(combos[i], OptionsSnapshot[i]);
+    for (size_t i = 0; i < combos.size(); ++i)
+        SelectComboItem(combos[i], OptionsSnapshot[i]);
     hide();
 }
 

@@ -4,7 +4,8 @@ namespace {
 
 TOptionList MakeVolumeList() {
     TOptionList list;
-    for (int k = 0; k <= 20; ++k) list.push_back(std::to_string(25 * k));
+    for (int k = 0; k <= 20; ++k)
+        list.push_back(std::to_string(25 * k));
     list.push_back("8");
     return list;
 }
@@ -40,7 +41,9 @@ TStringList OptionItems(const TOptionList& list) {
     return list.empty() ? TStringList() : TStringList(list.begin(), list.end() - 1);
 }
 
-int32_t OptionDefaultIndex(const TOptionList& list) { return list.empty() ? -1 : StrToInt(list.back()); }
+int32_t OptionDefaultIndex(const TOptionList& list) {
+    return list.empty() ? -1 : StrToInt(list.back());
+}
 
 std::string QualityPresetText(int outputType, int quality) {
     if (outputType == 0) return EntryOrEmpty(RMPresetList, quality);
@@ -76,7 +79,8 @@ std::string ProposedProfileName(int32_t count) {
     return "UserProfileInfo" + std::to_string(int64_t(count) + 1);
 }
 
-std::string OptionArgument(const std::string& prefix, const std::string& itemText, const std::string& fallback) {
+std::string OptionArgument(const std::string& prefix, const std::string& itemText,
+                           const std::string& fallback) {
     return itemText.empty() ? fallback : prefix + itemText;
 }
 
@@ -84,21 +88,27 @@ std::string ChannelsArgument(const std::string& itemText) {
     return OptionArgument(" -ac ", itemText.substr(0, 1), " -ac 2");
 }
 
-std::string CodecArgumentFor(int outputType) { return " " + EntryOrEmpty(CodecArgumentList, outputType); }
+std::string CodecArgumentFor(int outputType) {
+    return " " + EntryOrEmpty(CodecArgumentList, outputType);
+}
 
 std::string FormatArgumentFor(int outputType) {
     const std::string& format = EntryOrEmpty(FormatNameList, outputType);
     return format.empty() || format == "none" ? std::string() : " -f " + format;
 }
 
-std::string OutputExtensionFor(int outputType) { return EntryOrEmpty(OutputExtensionList, outputType); }
+std::string OutputExtensionFor(int outputType) {
+    return EntryOrEmpty(OutputExtensionList, outputType);
+}
 
 std::string FolderOfFileName(const std::string& fileName) {
     const size_t slash = fileName.rfind('/');
     return slash == std::string::npos ? std::string() : fileName.substr(0, slash + 1);
 }
 
-bool FitsOneIniLine(const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos; }
+bool FitsOneIniLine(const std::string& text) {
+    return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
 
 void CheckProfileName(const std::string& name) {
     if (!FitsOneIniLine(name)) throw EProfileNameError("A profile name cannot hold a line break");
@@ -107,9 +117,12 @@ void CheckProfileName(const std::string& name) {
 std::string EscapeLineBreaks(const std::string& text) {
     std::string out;
     for (const char c : text) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else out += c;
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
     }
     return out;
 }

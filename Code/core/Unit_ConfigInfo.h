@@ -29,8 +29,8 @@ extern const TStringList CodecArgumentList;
 extern const TStringList FormatNameList;
 extern const TStringList OutputExtensionList;
 
-// Six option indices joined by "|": video size, frame rate, video bitrate, audio bitrate, channels, sample rate.
-// "none" leaves an option as it is. One entry per quality, 0 "Low" to 4 "Superb".
+// Six option indices joined by "|": video size, frame rate, video bitrate, audio bitrate, channels, sample
+// rate. "none" leaves an option as it is. One entry per quality, 0 "Low" to 4 "Superb".
 extern const TStringList RMPresetList;
 extern const TStringList MP3PresetList;
 
@@ -58,7 +58,8 @@ std::string JoinProfileValue(const std::array<int, OptionFieldCount>& indices);
 std::string ProposedProfileName(int32_t count);
 
 // Argument fragments from an item text; the text is empty when the combo has no selection.
-std::string OptionArgument(const std::string& prefix, const std::string& itemText, const std::string& fallback);
+std::string OptionArgument(const std::string& prefix, const std::string& itemText,
+                           const std::string& fallback);
 std::string ChannelsArgument(const std::string& itemText);
 std::string CodecArgumentFor(int outputType);
 std::string FormatArgumentFor(int outputType);

@@ -18,7 +18,7 @@ struct Selections {
 
 // The item texts a preset selects in the six fields, or "-" where it leaves the field alone.
 std::vector<std::string> Decode(const std::string& preset) {
-    const std::vector<const TOptionList*> lists = {&VideoSizeList,   &FrameRateList,     &VideoBitrateList,
+    const std::vector<const TOptionList*> lists = {&VideoSizeList,    &FrameRateList,     &VideoBitrateList,
                                                    &AudioBitrateList, &AudioChannelsList, &SampleRateList};
     std::vector<std::string> texts(OptionFieldCount, "-");
     ApplyPresetText(preset, [&](int field, int index) {
