@@ -186,7 +186,10 @@ TEST_F(Batch, StopBeforeTheEncoderStartsPreventsThatStartAndTheAfterBatchActions
     AddRow("b.avi");
     MessageBoxAnswerer answer({QMessageBox::Yes});
     OnPause = [&](int ms) {
-        if (ms == 2000) Progress.btnStop->click();
+        if (ms != 2000) return;
+        Progress.btnStop->click();
+        // The main window takes clicks again, but Convert starts no second batch inside this one.
+        Convert();
     };
     Convert();
     EXPECT_TRUE(RunArguments().empty());
@@ -331,4 +334,16 @@ TEST_F(Batch, OutputFolderIsCreatedWithItsParentsOrTheFailureIsLogged) {
     const std::string line = CustomProc->BuildCommandLine(a);
     EXPECT_EQ(LogMessages(App.Log()).back(), "Output directory error. ->" + App.Path + "blocked/out/");
     EXPECT_TRUE(line.ends_with(" \"" + App.Path + "blocked/out/a.rm\""));
+}
+
+TEST_F(Batch, ErrorInsideTheBatchGivesTheWindowsBackBeforeTheErrorReport) {
+    AddRow("a.avi", "00:aa:00", "00:00:05");
+    EXPECT_THROW(Convert(), EConvertError);
+    EXPECT_TRUE(Main.isEnabled());
+    EXPECT_FALSE(Progress.isVisible());
+    EXPECT_FALSE(CustomProc->BatchRunning);
+    // The next batch runs as usual once the row is put right.
+    Main.dxTreeSourceFileInfo->topLevelItem(0)->setText(4, "00:00:00");
+    Convert();
+    EXPECT_EQ(RunArguments().size(), 1u);
 }
