@@ -28,14 +28,25 @@ class ProcessUtilities : public ::testing::Test {
         std::vector<std::string> argv{path};
         argv.insert(argv.end(), script.begin(), script.end());
         const pid_t pid = StartProgram(argv, uid);
+        Children.push_back(pid);
         for (int i = 0; i < 500 && !std::filesystem::exists(ready); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return pid;
     }
 
+    // A test that fails half-way leaves no stand-in running.
+    void TearDown() override {
+        for (const pid_t pid : Children)
+            if (::waitpid(pid, nullptr, WNOHANG) == 0) {
+                ::kill(pid, SIGKILL);
+                WaitForProgram(pid);
+            }
+    }
+
     TempAppFolder App;
     TCommonLib Lib;
     int Started = 0;
+    std::vector<pid_t> Children;
 };
 
 } // namespace
