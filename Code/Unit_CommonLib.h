@@ -1,6 +1,7 @@
 // TCommonLib: the utility object shared by every part of the program.
 #pragma once
 
+#include "CommandLine.h"
 #include "TextOps.h"
 
 #include <string>
@@ -49,6 +50,36 @@ class TCommonLib {
     std::string ReadConfigValue(const std::string& fileName, const std::string& name) const;
 
     // --- Command line, processes and system ---
+
+    // The parameters of the file being converted; after a batch, those of its last file.
+    TConvertParameterStruct ConvertParams;
+    // The encoder's file name in the application folder, which is also its process name.
+    std::string EncoderName = "evc";
+    // How long one stop loop of StopEncoder keeps trying before it gives up and says so in the log.
+    int StopTimeoutMs = 10000;
+
+    // The id of a running process with that name, 0 and the log line "Get Process id error." if none.
+    uint32_t FindProcessId(const std::string& name);
+    // Asks every process of this user with that name to end (SIGTERM, so that the encoder can remove its
+    // temporary file); one still there 2 s later is killed. True when the last attempt succeeded.
+    bool KillProcessesByName(const std::string& name);
+    // Ends every process named like the file part of path, then every encoder process.
+    void StopEncoder(const std::string& path);
+    // Privileges do not exist here: these succeed and do nothing.
+    bool EnablePrivilege(int token, const std::string& privilege, bool enable);
+    bool EnableDebugPrivilege();
+    void EnableShutdownPrivilege();
+    // Opens the folder in the desktop's file manager, without waiting.
+    void OpenFolderInExplorer(const std::string& folder);
+    // Asks the system to power off, without forcing programs to close; true when the request was taken.
+    bool PowerOff();
+    void ShutdownComputer();
+    // Gives freed memory back to the system; the main window's timer calls it once a second.
+    void TrimWorkingSet();
+
+    // A modal box titled with the application title, with one OK button; kind 0 error, 1 warning,
+    // 2 question, 3 information. False, showing nothing, for another kind or without a screen to show on.
+    bool ShowMessageBox(const std::string& text, int kind);
 
     // --- Source list ---
     // The file loaded into the preview, exactly as in its row; empty when nothing is loaded.

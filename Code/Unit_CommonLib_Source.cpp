@@ -9,7 +9,6 @@
 #include "Unit_Convert.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include <cerrno>
 #include <climits>
@@ -44,10 +43,6 @@ bool HasAcceptedExtension(const std::string& path) {
     return false;
 }
 
-void WarnFilesReadingError() {
-    QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Vantorel"),
-                         QString::fromUtf8(FilesReadingError));
-}
 
 // End minus start of this row's own cells, shown as its cut length.
 std::string RowCutText(const TCommonLib& lib, const QTreeWidgetItem* row) {
@@ -83,7 +78,7 @@ void TCommonLib::AddSourceFiles(TSourceTreeList* list, const TStringList& paths)
         if (listed.count(path) || !HasAcceptedExtension(path)) continue;
         const std::string duration = SecondsToTimeText(ProbeDuration(path, probe));
         if (duration == "00:00:00") {
-            WarnFilesReadingError();
+            ShowMessageBox(FilesReadingError, 1);
             continue;
         }
         // Read before the row exists, so a file that vanished after its probe leaves no half-filled row.
@@ -91,7 +86,7 @@ void TCommonLib::AddSourceFiles(TSourceTreeList* list, const TStringList& paths)
         try {
             size = GetFileSizeBytes(path);
         } catch (const std::system_error&) {
-            WarnFilesReadingError();
+            ShowMessageBox(FilesReadingError, 1);
             continue;
         }
         QTreeWidgetItem* row = list->AppendRow();

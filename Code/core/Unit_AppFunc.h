@@ -19,7 +19,8 @@ class TAppFunc {
 
 class TSysFunc {
   public:
-    bool IsProcessRunning(const std::string& processName) const;
+    // The id of a running process with that program name (letter case ignored), 0 if none.
+    uint32_t IsProcessRunning(const std::string& processName) const;
 };
 
 class TStrFunc {

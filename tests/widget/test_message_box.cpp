@@ -1,0 +1,30 @@
+// ShowMessageBox: the icon of each kind, the application title, one OK button; other kinds show nothing.
+#include "Unit_CommonLib.h"
+#include "message_box_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace engine_test;
+
+TEST(MessageBox, ShowsEachKindWithItsIconTheTitleAndOneOkButton) {
+    const QString previousTitle = QGuiApplication::applicationDisplayName();
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantorel"));
+    TCommonLib lib;
+    const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning, QMessageBox::Question,
+                                       QMessageBox::Information};
+    for (int kind = 0; kind < 4; ++kind) {
+        MessageBoxAnswerer answer({QMessageBox::Ok});
+        EXPECT_TRUE(lib.ShowMessageBox("Please add media files you want to convert into the list.", kind));
+        ASSERT_EQ(answer.Seen.size(), 1u) << kind;
+        EXPECT_EQ(answer.Seen[0].Icon, icons[kind]);
+        EXPECT_EQ(answer.Seen[0].Title, "Vantorel");
+        EXPECT_EQ(answer.Seen[0].Text, "Please add media files you want to convert into the list.");
+        EXPECT_EQ(answer.Seen[0].Buttons, std::vector<QMessageBox::StandardButton>{QMessageBox::Ok});
+    }
+    for (const int kind : {-1, 4, 16, 48}) {
+        MessageBoxAnswerer answer({QMessageBox::Ok});
+        EXPECT_FALSE(lib.ShowMessageBox("nothing", kind));
+        EXPECT_TRUE(answer.Seen.empty());
+    }
+    QGuiApplication::setApplicationDisplayName(previousTitle);
+}
