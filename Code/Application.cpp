@@ -45,7 +45,7 @@ void ShowErrorReport(const std::exception& error) {
     struct Reset {
         ~Reset() { showing = false; }
     } reset;
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Vantorel"), QString::fromStdString(text),
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle, QString::fromStdString(text),
                     QMessageBox::Ok);
     box.exec();
 }

@@ -8,6 +8,9 @@
 #include <functional>
 #include <string>
 
+// The caption of the main window and of every message box.
+inline const QString ApplicationTitle = QStringLiteral("Vantorel");
+
 class TVantorelApplication : public QApplication {
   public:
     TVantorelApplication(int& argc, char** argv);

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include <unistd.h>
 
@@ -18,11 +17,7 @@ void MakeFolderQuietly(const std::string& path) {
     if (!path.empty()) QDir().mkpath(QString::fromStdString(path));
 }
 
-void Warn(const char* text) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantorel"), QString::fromUtf8(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-}
+void Warn(const char* text) { CommonLib->ShowMessageBox(text, 1); }
 
 // The dialog gives no trailing "/" except for the root.
 std::string Normalized(const std::string& path) {

@@ -1,5 +1,7 @@
 #include "Unit_Converting.h"
 
+#include "Application.h"
+
 #include "AdvanceSystem.h"
 #include "RzBmpButton.h"
 #include "UnitCustomProc.h"
@@ -349,7 +351,7 @@ void OnEncoderOutput(const std::string& chunk) {
 }
 
 bool AskYesNo(const std::string& question) {
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+    QMessageBox box(QMessageBox::NoIcon, ApplicationTitle,
                     QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);

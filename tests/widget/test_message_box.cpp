@@ -7,7 +7,6 @@
 using namespace engine_test;
 
 TEST(MessageBox, ShowsEachKindWithItsIconTheTitleAndOneOkButton) {
-    const QString previousTitle = QGuiApplication::applicationDisplayName();
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantorel"));
     TCommonLib lib;
     const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning, QMessageBox::Question,
@@ -26,5 +25,4 @@ TEST(MessageBox, ShowsEachKindWithItsIconTheTitleAndOneOkButton) {
         EXPECT_FALSE(lib.ShowMessageBox("nothing", kind));
         EXPECT_TRUE(answer.Seen.empty());
     }
-    QGuiApplication::setApplicationDisplayName(previousTitle);
 }

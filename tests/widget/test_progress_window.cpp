@@ -133,7 +133,7 @@ TEST_F(ProgressWindow, StopAsksAndOnYesEndsTheBatch) {
         Window.btnStop->click();
         ASSERT_EQ(answer.Seen.size(), 1u);
         EXPECT_EQ(answer.Seen[0].Text, "Are you sure you want to stop the work ? ");
-        EXPECT_EQ(answer.Seen[0].Title, QGuiApplication::applicationDisplayName().toStdString());
+        EXPECT_EQ(answer.Seen[0].Title, "Vantorel");
         EXPECT_EQ(answer.Seen[0].Icon, QMessageBox::NoIcon);
         EXPECT_EQ(answer.Seen[0].Buttons,
                   (std::vector<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
