@@ -206,6 +206,9 @@ TfrmConverting::TfrmConverting(QWidget* parent) : QWidget(parent, Qt::Window | Q
 
     statState = Place<QStatusBar>(this, 0, kSkinHeight, kWidth, kHeight - kSkinHeight);
     statState->setSizeGripEnabled(false);
+    // Below the skin the window has no picture of its own: give the encoder's line a ground to sit on.
+    statState->setStyleSheet(QStringLiteral(
+        "QStatusBar { background: #1a2230; border-top: 1px solid #2c3a50; } QLabel { color: #9fb0c8; }"));
     StatusPanel = new QLabel(statState);
     StatusPanel->setTextFormat(Qt::PlainText);
     statState->addWidget(StatusPanel, 1);
