@@ -8,15 +8,14 @@
 #include "Unit_CommonLib.h"
 #include "Unit_Convert.h"
 #include "Unit_Option.h"
+#include "modal_answerer.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -26,27 +25,6 @@ inline void UserPicks(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
 }
-
-// Answers the next modal dialog of type T when it shows; gives up after a few seconds.
-template <typename T> class TModalAnswer {
-  public:
-    explicit TModalAnswer(std::function<void(T*)> answer) {
-        QObject::connect(&Timer, &QTimer::timeout, [this, answer = std::move(answer)] {
-            if (++Ticks > 500) Timer.stop();
-            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-                Timer.stop();
-                Seen = true;
-                answer(dialog);
-            }
-        });
-        Timer.start(10);
-    }
-    bool Seen = false;
-
-  private:
-    QTimer Timer;
-    int Ticks = 0;
-};
 
 class SettingsTest : public ::testing::Test {
   protected:

@@ -1,5 +1,5 @@
-// Small media files made with the ffmpeg program, a catcher for message boxes, and a main window set up
-// for the source list and preview tests.
+// Small media files made with the ffmpeg program and a main window set up for the source list and preview
+// tests.
 #pragma once
 
 #include "PreviewState.h"
@@ -8,6 +8,7 @@
 #include "Unit_AppFunc.h"
 #include "Unit_CommonLib.h"
 #include "Unit_Convert.h"
+#include "modal_answerer.h"
 
 #include <QApplication>
 #include <QFile>
@@ -92,25 +93,6 @@ inline std::string UndecodableAudioAvi(const std::string& name) {
     if (audio != std::string::npos) bytes.replace(audio + 8, 2, "\xcd\xab");
     return WriteFile(name, bytes);
 }
-
-// Closes every message box as soon as it shows and keeps its text.
-class TMessageBoxCatcher {
-  public:
-    TMessageBoxCatcher() {
-        Poll.setInterval(5);
-        QObject::connect(&Poll, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                Texts.push_back(box->text().toStdString());
-                box->done(QMessageBox::Ok);
-            }
-        });
-        Poll.start();
-    }
-    std::vector<std::string> Texts;
-
-  private:
-    QTimer Poll;
-};
 
 // A fresh main window with an empty preview, logging into a folder of its own.
 class SourceWindowTest : public ::testing::Test {

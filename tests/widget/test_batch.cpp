@@ -10,7 +10,7 @@
 #include "Unit_Option.h"
 #include "desktop_guard.h"
 #include "engine_support.h"
-#include "message_box_support.h"
+#include "modal_answerer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -159,7 +159,7 @@ TEST_F(Batch, ConvertsEveryRowInOrderWithItsLogLinesWindowsAndPauses) {
 
 TEST_F(Batch, RowsNotMarkedTrueAreSkippedSilentlyAndAnEmptyListOnlyWarns) {
     {
-        MessageBoxAnswerer answer({QMessageBox::Ok});
+        ModalAnswerer<> answer({QMessageBox::Ok});
         Convert();
         ASSERT_EQ(answer.Seen.size(), 1u);
         EXPECT_EQ(answer.Seen[0].Text, "Please add media files you want to convert into the list.");
@@ -184,7 +184,7 @@ TEST_F(Batch, RowsNotMarkedTrueAreSkippedSilentlyAndAnEmptyListOnlyWarns) {
 TEST_F(Batch, StopBeforeTheEncoderStartsPreventsThatStartAndTheAfterBatchActionsStillRun) {
     AddRow("a.avi");
     AddRow("b.avi");
-    MessageBoxAnswerer answer({QMessageBox::Yes});
+    ModalAnswerer<> answer({QMessageBox::Yes});
     OnPause = [&](int ms) {
         if (ms != 2000) return;
         Progress.btnStop->click();
@@ -210,7 +210,7 @@ TEST_F(Batch, StopDuringARunEndsTheEncoderAndStartsNoFurtherFile) {
     AddRow("b.avi");
     AddRow("c.avi");
     Script("record on-term progress:600 hang");
-    MessageBoxAnswerer answer({QMessageBox::Yes});
+    ModalAnswerer<> answer({QMessageBox::Yes});
     OnPause = [&](int ms) {
         if (ms == 2000) QTimer::singleShot(1200, &Progress, [&] { Progress.btnStop->click(); });
     };

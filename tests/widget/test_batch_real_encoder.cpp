@@ -9,7 +9,7 @@
 #include "Unit_Option.h"
 #include "desktop_guard.h"
 #include "engine_support.h"
-#include "message_box_support.h"
+#include "modal_answerer.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -128,7 +128,7 @@ TEST_F(RealBatch, StopEndsTheBatchAndLeavesNoPartialFile) {
     AddRow(longClip, 240);
     MakeClip(App.Path + "clips/next.avi", 2);
     AddRow(App.Path + "clips/next.avi", 2);
-    MessageBoxAnswerer answer({QMessageBox::Yes});
+    ModalAnswerer<> answer({QMessageBox::Yes});
     // Stop at the first progress the encoder reports.
     QTimer watch;
     watch.setInterval(20);

@@ -25,7 +25,7 @@ TEST(ErrorReport, ShowsTheStopBoxAndTheProgramCarriesOn) {
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
-    TModalAnswer<QMessageBox> answer([&](QMessageBox* box) {
+    ModalAnswerer<QMessageBox> answer([&](QMessageBox* box) {
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
@@ -51,7 +51,7 @@ TEST(ErrorReport, AnErrorWhileTheBoxIsUpIsLoggedInsteadOfOpeningASecondBox) {
     QTemporaryDir folder;
     TAppFunc::SetAppDirForTesting(folder.path().toStdString());
     int boxes = 0;
-    TModalAnswer<QMessageBox> answer([&](QMessageBox* box) {
+    ModalAnswerer<QMessageBox> answer([&](QMessageBox* box) {
         ++boxes;
         // A timer firing under the open box fails the same way.
         TVantorelApplication::DeliverReportingErrors(

@@ -1,10 +1,9 @@
 // ShowMessageBox: the icon of each kind, the application title, one OK button; other kinds show nothing.
 #include "Unit_CommonLib.h"
-#include "message_box_support.h"
+#include "modal_answerer.h"
 
 #include <gtest/gtest.h>
 
-using namespace engine_test;
 
 TEST(MessageBox, ShowsEachKindWithItsIconTheTitleAndOneOkButton) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Vantorel"));
@@ -12,7 +11,7 @@ TEST(MessageBox, ShowsEachKindWithItsIconTheTitleAndOneOkButton) {
     const QMessageBox::Icon icons[] = {QMessageBox::Critical, QMessageBox::Warning, QMessageBox::Question,
                                        QMessageBox::Information};
     for (int kind = 0; kind < 4; ++kind) {
-        MessageBoxAnswerer answer({QMessageBox::Ok});
+        ModalAnswerer<> answer({QMessageBox::Ok});
         EXPECT_TRUE(lib.ShowMessageBox("Please add media files you want to convert into the list.", kind));
         ASSERT_EQ(answer.Seen.size(), 1u) << kind;
         EXPECT_EQ(answer.Seen[0].Icon, icons[kind]);
@@ -21,7 +20,7 @@ TEST(MessageBox, ShowsEachKindWithItsIconTheTitleAndOneOkButton) {
         EXPECT_EQ(answer.Seen[0].Buttons, std::vector<QMessageBox::StandardButton>{QMessageBox::Ok});
     }
     for (const int kind : {-1, 4, 16, 48}) {
-        MessageBoxAnswerer answer({QMessageBox::Ok});
+        ModalAnswerer<> answer({QMessageBox::Ok});
         EXPECT_FALSE(lib.ShowMessageBox("nothing", kind));
         EXPECT_TRUE(answer.Seen.empty());
     }

@@ -82,7 +82,7 @@ TEST_F(SettingsTest, CancelRestoresAllNineSelectionsButKeepsStoredProfiles) {
     UserPicks(Options->cbbCustomProfile, 0);
     UserPicks(Options->cbbAspectratio, 1);
     UserPicks(Options->cbbAudioVolumeGain, 0);
-    TModalAnswer<QInputDialog> answer([](QInputDialog* box) { box->accept(); });
+    ModalAnswerer<QInputDialog> answer([](QInputDialog* box) { box->accept(); });
     Options->btnAddClick();
     // Choosing a quality on the main window while the dialog is open changes its lists at once.
     UserPicks(Main->cbbProfile, 4);
@@ -108,7 +108,7 @@ TEST_F(SettingsTest, OkKeepsTheChoicesAndRefillsTheMainWindowsProfiles) {
     Options->show();
     UserPicks(Options->cbbFramerate, 6);
     UserPicks(Options->cbbAudioBitrate, 8);
-    TModalAnswer<QInputDialog> answer([](QInputDialog* box) {
+    ModalAnswerer<QInputDialog> answer([](QInputDialog* box) {
         box->setTextValue(QStringLiteral("Mine"));
         box->accept();
     });

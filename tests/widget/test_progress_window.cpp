@@ -8,7 +8,7 @@
 #include "Unit_Converting.h"
 #include "desktop_guard.h"
 #include "engine_support.h"
-#include "message_box_support.h"
+#include "modal_answerer.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -129,7 +129,7 @@ TEST_F(ProgressWindow, StopAsksAndOnYesEndsTheBatch) {
     OnEncoderOutput("a=b=c=d=10.0 e=");
     OnEncoderOutput("a=b=c=d=20.0 e=");
     {
-        MessageBoxAnswerer answer({QMessageBox::No});
+        ModalAnswerer<> answer({QMessageBox::No});
         Window.btnStop->click();
         ASSERT_EQ(answer.Seen.size(), 1u);
         EXPECT_EQ(answer.Seen[0].Text, "Are you sure you want to stop the work ? ");
@@ -142,7 +142,7 @@ TEST_F(ProgressWindow, StopAsksAndOnYesEndsTheBatch) {
     EXPECT_FALSE(Main.isEnabled());
     EXPECT_EQ(CustomProc->CurrentRow, 1);
 
-    MessageBoxAnswerer answer({QMessageBox::Yes});
+    ModalAnswerer<> answer({QMessageBox::Yes});
     Window.btnStop->click();
     EXPECT_FALSE(Window.isVisible());
     EXPECT_TRUE(Main.isEnabled());
@@ -159,7 +159,7 @@ TEST_F(ProgressWindow, StopAsksAndOnYesEndsTheBatch) {
 TEST_F(ProgressWindow, ClosingAsksAndHidesEitherWayButStopsOnlyOnYes) {
     Window.show();
     {
-        MessageBoxAnswerer answer({QMessageBox::No});
+        ModalAnswerer<> answer({QMessageBox::No});
         Window.close();
         ASSERT_EQ(answer.Seen.size(), 1u);
         EXPECT_EQ(answer.Seen[0].Text, "Are you sure to stop processing ?");
@@ -170,7 +170,7 @@ TEST_F(ProgressWindow, ClosingAsksAndHidesEitherWayButStopsOnlyOnYes) {
     EXPECT_FALSE(CustomProc->StopRequested);
 
     Window.show();
-    MessageBoxAnswerer answer({QMessageBox::Yes});
+    ModalAnswerer<> answer({QMessageBox::Yes});
     Window.close();
     EXPECT_FALSE(Window.isVisible());
     EXPECT_TRUE(Main.isEnabled());

@@ -18,7 +18,7 @@ void AcceptWithEnter(QInputDialog* box) {
 TEST_F(SettingsTest, FirstAddWithEnterStoresTheProposedNameAndStartsTheCounter) {
     StartUp();
     std::string proposed;
-    TModalAnswer<QInputDialog> answer([&](QInputDialog* box) {
+    ModalAnswerer<QInputDialog> answer([&](QInputDialog* box) {
         EXPECT_EQ(box->windowTitle(), "Vantorel");
         EXPECT_EQ(box->labelText(), "Plese input a name");
         proposed = box->textValue().toStdString();
@@ -38,7 +38,7 @@ TEST_F(SettingsTest, CancelInTheNameBoxStillStoresTheProfileUnderTheProposedName
     WriteConfig("UserProfileInfo.ini", "\r\n[Keep]\r\nKeep=0|0|0|0|0|0\r\n");
     StartUp();
     UserPicks(Options->cbbAudioSample, 0);
-    TModalAnswer<QInputDialog> answer([](QInputDialog* box) {
+    ModalAnswerer<QInputDialog> answer([](QInputDialog* box) {
         box->setTextValue(QStringLiteral("Typed but cancelled"));
         box->reject();
     });
@@ -53,7 +53,7 @@ TEST_F(SettingsTest, CancelInTheNameBoxStillStoresTheProfileUnderTheProposedName
 TEST_F(SettingsTest, NumbersAreNeverReusedAfterDeletingEveryProfile) {
     StartUp();
     for (int i = 0; i < 2; ++i) {
-        TModalAnswer<QInputDialog> answer(AcceptWithEnter);
+        ModalAnswerer<QInputDialog> answer(AcceptWithEnter);
         Options->btnAddClick();
     }
     Options->btnDelClick();
@@ -68,7 +68,7 @@ TEST_F(SettingsTest, NumbersAreNeverReusedAfterDeletingEveryProfile) {
     EXPECT_EQ(ReadConfig("UserProfileInfo.ini"), "[Outside]\r\nOutside=1|1|1|1|1|1\r\n");
 
     std::string proposed;
-    TModalAnswer<QInputDialog> answer([&](QInputDialog* box) {
+    ModalAnswerer<QInputDialog> answer([&](QInputDialog* box) {
         proposed = box->textValue().toStdString();
         box->accept();
     });
@@ -81,7 +81,7 @@ TEST_F(SettingsTest, AddWithAnExistingNameReplacesThatProfileInPlace) {
     const std::string before = "\r\n[A]\r\nA=0|0|0|0|0|0\r\n\r\n[B]\r\nB=2|2|2|2|1|1\r\n";
     WriteConfig("UserProfileInfo.ini", before);
     StartUp();
-    TModalAnswer<QInputDialog> answer([](QInputDialog* box) {
+    ModalAnswerer<QInputDialog> answer([](QInputDialog* box) {
         box->setTextValue(QStringLiteral("A"));
         box->accept();
     });
@@ -134,7 +134,7 @@ TEST_F(SettingsTest, TypingTheNameOfAStoredProfileAndSavingOverwritesItWithTheCu
 
 TEST_F(SettingsTest, AnEmptyNameStoresAnEmptySectionThatAppliesNothing) {
     StartUp();
-    TModalAnswer<QInputDialog> answer([](QInputDialog* box) {
+    ModalAnswerer<QInputDialog> answer([](QInputDialog* box) {
         box->setTextValue(QString());
         box->accept();
     });
@@ -184,7 +184,7 @@ TEST_F(SettingsTest, MalformedStoredValues) {
 TEST_F(SettingsTest, AMissingConfigFolderStoresNothingAndAsksNothing) {
     StartUp();
     ASSERT_TRUE(QDir(QString::fromStdString(Folder + "Config")).removeRecursively());
-    TModalAnswer<QInputDialog> answer([](QInputDialog* box) { box->reject(); });
+    ModalAnswerer<QInputDialog> answer([](QInputDialog* box) { box->reject(); });
     EXPECT_THROW(Options->btnAddClick(), EFileError);
     EXPECT_THROW(Options->btnSaveClick(), EFileError);
     EXPECT_FALSE(answer.Seen);

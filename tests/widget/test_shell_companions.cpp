@@ -7,7 +7,7 @@
 #include "Unit_CommonLib.h"
 #include "Unit_Convert.h"
 #include "shell_app_folder.h"
-#include "shell_modal.h"
+#include "modal_answerer.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,7 +115,7 @@ TEST(AboutBox, ShowsTheProductInformationAndReleasesFormDllEachTime) {
     SoftInfo = RecSoftInfo{"Osmerin Soft", "Vantorel", "Version 1.0.0", "Video Converter",
                            "https://vantorel.example/", "support@vantorel.example", "More words.", AppDir};
     std::vector<std::string> texts;
-    ModalWatcher watcher([&](QDialog* dialog) {
+    ModalAnswerer<> watcher([&](QDialog* dialog) {
         for (QLabel* label : dialog->findChildren<QLabel*>()) texts.push_back(label->text().toStdString());
     });
     for (int press = 0; press < 2; ++press) {
@@ -140,7 +140,7 @@ TEST(AboutBox, DoesNothingWithoutFormDll) {
     QTemporaryDir empty;
     ShellAppFolder folder(empty.path().toStdString() + "/");
     TFrmMainForm form;
-    ModalWatcher watcher;
+    ModalAnswerer<> watcher;
     form.ActSysAboutExecute();
     QApplication::processEvents();
     EXPECT_TRUE(watcher.Seen.empty());
@@ -170,7 +170,7 @@ TEST(CompanionCheck, ReportsEveryMissingLibraryFormDllFirstAndAsksToEnd) {
         QDir::setCurrent(elsewhere.path());
         ShellAppFolder folder(dir.path().toStdString() + "/");
         TFrmMainForm form;
-        ModalWatcher watcher;
+        ModalAnswerer<> watcher;
         EXPECT_EQ(form.CheckCompanionLibraries(), c.boxes.empty());
         EXPECT_EQ(form.TerminateRequested, !c.boxes.empty());
         ASSERT_EQ(watcher.Seen.size(), c.boxes.size());

@@ -8,7 +8,7 @@
 #include "Unit_CommonLib.h"
 #include "Unit_Convert.h"
 #include "shell_app_folder.h"
-#include "shell_modal.h"
+#include "modal_answerer.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -153,7 +153,7 @@ TEST(MainWindowShell, HeaderButtonsOpenHelpHomePageAndMail) {
     for (const Case& c : cases) {
         OpenedDocuments documents;
         SoftInfo = c.info;
-        ModalWatcher watcher;
+        ModalAnswerer<> watcher;
         QTest::mouseClick(form.*c.button, Qt::LeftButton);
         ASSERT_EQ(documents.Opened.size(), 1u) << c.what;
         EXPECT_EQ(documents.Opened[0], c.opened) << c.what;
@@ -164,7 +164,7 @@ TEST(MainWindowShell, HeaderButtonsOpenHelpHomePageAndMail) {
 TEST(MainWindowShell, ClosesWithoutAskingAnything) {
     TFrmMainForm form;
     form.show();
-    ModalWatcher watcher;
+    ModalAnswerer<> watcher;
     QTest::mouseClick(form.btnWindowClose, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_FALSE(form.isVisible());

@@ -4,7 +4,7 @@
 #include "Unit_CommonLib.h"
 #include "Unit_CommonLib_Folder.h"
 #include "Unit_Convert.h"
-#include "shell_modal.h"
+#include "modal_answerer.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,7 +78,7 @@ TEST(ChooseOutputFolder, AcceptsOnlyAnExistingWritableFolderAndKeepsTheCurrentOn
         file.close();
 
         FolderDialogAnswer dialog(c.answer);
-        ModalWatcher watcher;
+        ModalAnswerer<> watcher;
         EXPECT_EQ(CommonLib->ChooseOutputFolder(c.current), c.result) << c.what;
         ASSERT_EQ(dialog.Prompts.size(), 1u);
         EXPECT_EQ(dialog.Prompts[0], "Please select output folder:");

@@ -5,7 +5,7 @@
 #include "Unit_CommonLib.h"
 #include "Unit_Convert.h"
 #include "shell_app_folder.h"
-#include "shell_modal.h"
+#include "modal_answerer.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -68,7 +68,7 @@ TEST(Splash, ABrokenPictureIsReportedAndTheMainWindowStillOpens) {
         ShellAppFolder folder(c.folder.empty() ? empty.path().toStdString() + "/" : c.folder);
         StartupSwitches startup;
         SoftInfo = RecSoftInfo{};
-        ModalWatcher watcher;
+        ModalAnswerer<> watcher;
         TFrmMainForm form;
         form.show();
         QApplication::processEvents();

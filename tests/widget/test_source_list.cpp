@@ -68,10 +68,10 @@ TEST_F(SourceListTest, TakesOnlyAcceptedExtensionsInAnyLetterCaseWithoutAWord) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         List->clear();
-        TMessageBoxCatcher boxes;
+        ModalAnswerer<QMessageBox> boxes;
         CommonLib->AddSourceFiles(List, {CopyAs(video, c.name)});
         EXPECT_EQ(List->RowCount(), c.rows);
-        EXPECT_TRUE(boxes.Texts.empty());
+        EXPECT_TRUE(boxes.Seen.empty());
     }
 }
 
@@ -98,9 +98,9 @@ TEST_F(SourceListTest, WarnsOnceForEveryFileThatCannotBeReadAndAddsTheRest) {
     const std::string good = Clip("good.mp4", 2);
     const std::string cut = WriteFile("cut-short.mp4", ReadAll(good).substr(0, 2000));
 
-    TMessageBoxCatcher boxes;
+    ModalAnswerer<QMessageBox> boxes;
     CommonLib->AddSourceFiles(List, {half, text, good, noDecoder, missing, cut});
-    EXPECT_EQ(boxes.Texts, std::vector<std::string>(5, ReadingError));
+    EXPECT_EQ(boxes.Seen.Texts(), std::vector<std::string>(5, ReadingError));
     EXPECT_EQ(FileNames(List), std::vector<std::string>{good});
 }
 
