@@ -51,6 +51,16 @@ std::string RowCutText(const TCommonLib& lib, const QTreeWidgetItem* row) {
     return lib.SecondsToTimeText(int64_t(end) - start);
 }
 
+// Writes the time into `column` of every selected row; each row's cut length follows.
+void SetSelectedTime(const TCommonLib& lib, TSourceTreeList* list, int column, int32_t seconds) {
+    const std::vector<QTreeWidgetItem*> rows = list->SelectedRows();
+    for (QTreeWidgetItem* row : rows) {
+        TSourceTreeList::SetCell(row, column, lib.SecondsToTimeText(seconds));
+        TSourceTreeList::SetCell(row, TSourceTreeList::colCutTime, RowCutText(lib, row));
+    }
+    if (!rows.empty()) list->viewport()->update();
+}
+
 } // namespace
 
 TStringList TCommonLib::ShowOpenFilesDialog(TOpenDialog& dialog, bool removeRepeats,
@@ -167,21 +177,11 @@ bool TCommonLib::ClearRows(TSourceTreeList* list) {
 }
 
 void TCommonLib::SetSelectedStart(TSourceTreeList* list, int32_t start) {
-    const std::vector<QTreeWidgetItem*> rows = list->SelectedRows();
-    for (QTreeWidgetItem* row : rows) {
-        TSourceTreeList::SetCell(row, TSourceTreeList::colStartTime, SecondsToTimeText(start));
-        TSourceTreeList::SetCell(row, TSourceTreeList::colCutTime, RowCutText(*this, row));
-    }
-    if (!rows.empty()) list->viewport()->update();
+    SetSelectedTime(*this, list, TSourceTreeList::colStartTime, start);
 }
 
 void TCommonLib::SetSelectedEnd(TSourceTreeList* list, int32_t end) {
-    const std::vector<QTreeWidgetItem*> rows = list->SelectedRows();
-    for (QTreeWidgetItem* row : rows) {
-        TSourceTreeList::SetCell(row, TSourceTreeList::colEndTime, SecondsToTimeText(end));
-        TSourceTreeList::SetCell(row, TSourceTreeList::colCutTime, RowCutText(*this, row));
-    }
-    if (!rows.empty()) list->viewport()->update();
+    SetSelectedTime(*this, list, TSourceTreeList::colEndTime, end);
 }
 
 void TCommonLib::SeekToMs(int64_t milliseconds) {
