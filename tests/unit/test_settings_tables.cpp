@@ -1,4 +1,5 @@
 // The option tables, the quality presets and the encoder argument fragments, without any window.
+#include "PresetChoices.h"
 #include "Unit_ConfigInfo.h"
 
 #include <gtest/gtest.h>
@@ -62,14 +63,7 @@ TEST(OptionTables, ItemsAndDefaultsOfEveryList) {
 }
 
 TEST(QualityPresets, SelectTheDocumentedChoicesForBothOutputTypes) {
-    // video size, frame rate, video bitrate, audio bitrate, channels, sample rate
-    const std::vector<std::vector<std::string>> expected = {
-        {"320x240", "15", "256", "48", "1 channel, Mono", "22050"},
-        {"320x240", "23.967", "512", "80", "2 channels, Stereo", "32000"},
-        {"320x240", "25", "768", "128", "2 channels, Stereo", "44100"},
-        {"320x240", "29.97", "1000", "192", "2 channels, Stereo", "44100"},
-        {"320x240", "30", "1500", "224", "2 channels, Stereo", "48000"},
-    };
+    const auto& expected = ExpectedPresetChoices;
     for (int quality = 0; quality < QualityCount; ++quality) {
         SCOPED_TRACE(OptionItems(QualityNameList)[size_t(quality)]);
         EXPECT_EQ(Decode(QualityPresetText(0, quality)), expected[size_t(quality)]);

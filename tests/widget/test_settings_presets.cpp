@@ -1,5 +1,6 @@
 // The ten settings lists: start-up values, quality presets chosen on the main window, user profiles chosen by
 // position, and the rule that only the user's own choice applies anything.
+#include "PresetChoices.h"
 #include "SettingsTestSupport.h"
 
 #include <QTest>
@@ -51,13 +52,7 @@ TEST_F(SettingsTest, EachQualityOnTheMainWindowSetsItsSixChoicesButNeverAspectOr
     StartUp();
     UserPicks(Options->cbbAspectratio, 1);
     UserPicks(Options->cbbAudioVolumeGain, 20);
-    const std::vector<std::vector<std::string>> expected = {
-        {"320x240", "15", "256", "48", "1 channel, Mono", "22050"},
-        {"320x240", "23.967", "512", "80", "2 channels, Stereo", "32000"},
-        {"320x240", "25", "768", "128", "2 channels, Stereo", "44100"},
-        {"320x240", "29.97", "1000", "192", "2 channels, Stereo", "44100"},
-        {"320x240", "30", "1500", "224", "2 channels, Stereo", "48000"},
-    };
+    const auto& expected = ExpectedPresetChoices;
     for (int quality = 0; quality < QualityCount; ++quality) {
         UserPicks(Options->cbbVideoSize, 2);
         UserPicks(Main->cbbProfile, quality);
